@@ -1,0 +1,23 @@
+// The device platform the library uses on Windows: the real one, or the
+// virtual card when ORVANE_VIRTUAL_CARD is set.
+#pragma once
+
+#include <windows.h>
+
+#include "platform.h"
+
+namespace corra {
+
+IDevicePlatform& Win32DevicePlatform();
+
+// Chosen once per process: the virtual card's DLL, beside this library, when
+// ORVANE_VIRTUAL_CARD names a state file and the DLL loads; otherwise Win32.
+IDevicePlatform& CurrentDevicePlatform();
+
+// This library's module handle, recorded at process attach.
+HMODULE LibraryModule();
+// Loads OrvaneVirtualCard.dll from this library's folder when the switch is
+// set; null otherwise. The module stays loaded for the life of the process.
+HMODULE VirtualCardModule();
+
+}  // namespace corra

@@ -1,0 +1,90 @@
+// The virtual card itself: its state file, persistence and simulated driver.
+#include <cstring>
+
+#include "card_fixture.h"
+#include "controls.h"
+#include "device.h"
+#include "state_file.h"
+#include "wire.h"
+
+using namespace corra;
+
+TEST(StateFileFormat, ParsesKeysValuesAndComments) {
+    const auto values = vcard::StateFile::Parse(
+        "# comment\n  channels = 6 \r\nbroken line\n=novalue\nfault.short=0x1001:20\n");
+    EXPECT_EQ(values.size(), 2u);
+    EXPECT_EQ(values.at("channels"), "6");
+    EXPECT_EQ(values.at("fault.short"), "0x1001:20");
+    EXPECT_EQ(vcard::StateFile::Parse(vcard::StateFile::Format(values)), values);
+    EXPECT_EQ(vcard::ParseNumber("0x100D", -1), 0x100D);
+    EXPECT_EQ(vcard::ParseNumber("12a", -1), -1);
+}
+
+using VirtualCardTest = CardTest;
+
+TEST_F(VirtualCardTest, WhatOneInstanceWritesTheNextOneReads) {
+    OsHandle h = kNoHandle;
+    ASSERT_TRUE(device::Open(card, &h));
+    const std::uint8_t rate[2] = {0, 12};
+    std::uint32_t count = 0;
+    ASSERT_TRUE(controls::SetSR(card, h, rate, &count));
+    device::Close(card, h);
+
+    vcard::VirtualCard second(m_path);
+    ASSERT_TRUE(device::Open(second, &h));
+    std::uint8_t back[2] = {};
+    ASSERT_TRUE(controls::GetSR(second, h, back, &count));
+    EXPECT_EQ(back[1], 12);
+    // And the first instance sees the second one's change.
+    const std::uint8_t other[2] = {0, 14};
+    ASSERT_TRUE(controls::SetSR(second, h, other, &count));
+    device::Close(second, h);
+    EXPECT_EQ(card.Get("sample_rate"), "00 0E");
+}
+
+TEST_F(VirtualCardTest, LevelsMoveWhilePlayingAndAreSilentOtherwise) {
+    card.Set("channels", "6");
+    auto status = card.DynamicStatus();
+    int nonZero = 0;
+    for (int ch = 0; ch < 6; ++ch) nonZero += status[static_cast<std::size_t>(ch)] != 0;
+    EXPECT_GT(nonZero, 0);
+    EXPECT_EQ(status[6], 0);  // a six-channel card has no seventh output
+    EXPECT_EQ(status[7], 0);
+    card.Set("playing", "0");
+    status = card.DynamicStatus();
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(status[static_cast<std::size_t>(i)], 0);
+}
+
+TEST_F(VirtualCardTest, TheDriverVanishesAfterTheGivenNumberOfRequests) {
+    OsHandle h = kNoHandle;
+    ASSERT_TRUE(device::Open(card, &h));
+    card.Set("fault.vanish_after", "2");
+    std::uint8_t rate[2];
+    std::uint32_t count = 0;
+    EXPECT_TRUE(controls::GetSR(card, h, rate, &count));
+    EXPECT_TRUE(controls::GetSR(card, h, rate, &count));
+    EXPECT_FALSE(controls::GetSR(card, h, rate, &count));
+    device::Close(card, h);
+    OsHandle again = kNoHandle;
+    EXPECT_FALSE(device::Open(card, &again));
+    ExpectNothingHeld();
+}
+
+TEST_F(VirtualCardTest, RefusesBadRequestsLikeADriver) {
+    OsHandle h = kNoHandle;
+    ASSERT_TRUE(device::Open(card, &h));
+    std::uint8_t data[36] = {};
+    std::uint32_t returned = 0;
+    auto header = wire::BuildHeader(0x100A, wire::kGet);  // set-only property
+    EXPECT_FALSE(card.Ioctl(h, wire::kIoctlKsProperty, header.data(), 24, data, 16, &returned));
+    header = wire::BuildHeader(0x1001, wire::kGet);
+    EXPECT_FALSE(card.Ioctl(h, wire::kIoctlKsProperty, header.data(), 24, data, 23, &returned));
+    EXPECT_FALSE(card.Ioctl(h, 0x2F0007, header.data(), 24, data, 24, &returned));
+    header = wire::BuildHeader(0x1003, wire::kGet);
+    EXPECT_FALSE(card.Ioctl(h, wire::kIoctlKsProperty, header.data(), 24, data, 36, &returned));
+    const std::uint8_t badRate[2] = {0, 3};
+    EXPECT_FALSE(controls::SetSR(card, h, badRate, &returned));
+    device::Close(card, h);
+    device::Close(card, h);
+    EXPECT_EQ(card.BadCloses(), 1);
+}

@@ -1,0 +1,113 @@
+// The virtual card: a simulated Orvane card with its PCI identity, its driver's
+// control properties and the DirectSound speaker setting, standing in for the
+// platform when ORVANE_VIRTUAL_CARD names a state file.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "../corrantapi/platform.h"
+#include "state_file.h"
+
+namespace vcard {
+
+// The last property request the driver received, as it received it.
+struct RequestRecord {
+    std::uint32_t id = 0;
+    std::uint32_t flags = 0;
+    std::uint32_t outSize = 0;
+    std::vector<std::uint8_t> data;  // the data buffer as it arrived
+};
+
+class VirtualCard final : public corra::IDevicePlatform {
+public:
+    explicit VirtualCard(std::filesystem::path statePath);
+    VirtualCard(const VirtualCard&) = delete;
+    VirtualCard& operator=(const VirtualCard&) = delete;
+
+    // Configuration, held state and faults, by state-file key.
+    void Set(const std::string& key, const std::string& value);
+    std::string Get(const std::string& key);
+    // Back to the defaults (faults cleared), written to the state file.
+    void Reset();
+
+    // What the card has given out and not yet seen released.
+    int OpenDriverHandles();
+    int OpenLists();
+    // Closes of handles the card never gave out (or closed twice).
+    int BadCloses();
+    std::uint64_t Requests();
+    RequestRecord LastRequest();
+
+    // The 36-byte dynamic status as the driver would report it now.
+    std::vector<std::uint8_t> DynamicStatus();
+
+    // IDevicePlatform
+    corra::DevList GetPciDevices(bool currentProfileOnly) override;
+    corra::DevList GetTopologyInterfaces(const char* instanceId) override;
+    void DestroyList(corra::DevList list) override;
+    bool EnumDevice(corra::DevList list, std::uint32_t index, corra::DevInfo& device) override;
+    bool GetDeviceProperty(corra::DevList list, const corra::DevInfo& device,
+                           corra::DeviceProperty which, char* buffer, std::uint32_t size) override;
+    corra::Query GetInstanceId(corra::DevList list, const corra::DevInfo& device, char* buffer,
+                               std::uint32_t size, std::uint32_t* required) override;
+    bool EnumInterface(corra::DevList list, std::uint32_t index,
+                       corra::InterfaceInfo& iface) override;
+    corra::Query GetInterfaceDetail(corra::DevList list, const corra::InterfaceInfo& iface,
+                                    void* detail, std::uint32_t size,
+                                    std::uint32_t* required) override;
+    corra::OsHandle OpenDriver(const char* path) override;
+    void CloseDriver(corra::OsHandle handle) override;
+    bool Ioctl(corra::OsHandle handle, std::uint32_t code, const void* in, std::uint32_t inSize,
+               void* out, std::uint32_t outSize, std::uint32_t* returned) override;
+    bool GetVersion(corra::OsVersion& version) override;
+    bool GetDsSpeakerConfig(std::uint32_t* config) override;
+    bool SetDsSpeakerConfig(std::uint32_t config) override;
+
+    static std::map<std::string, std::string> Defaults();
+
+private:
+    struct PciDevice {
+        std::string hardwareId;
+        std::string instanceId;
+        std::string driverKey;
+    };
+    struct List {
+        bool interfaces = false;
+        std::vector<PciDevice> devices;  // device lists
+        std::vector<std::string> paths;  // interface lists
+    };
+
+    void Sync();  // picks up another process's changes; call with the lock held
+    void FillDefaults();
+    bool Fault(const std::string& key) const;
+    bool PropertyFails(std::uint32_t id) const;
+    std::uint32_t ShortCount(std::uint32_t id, std::uint32_t size) const;
+    void AnswerGet(std::uint32_t id, std::uint8_t* out, std::uint32_t size);
+    bool ApplySet(std::uint32_t id, const std::uint8_t* in, std::uint32_t size);
+    std::vector<std::uint8_t> Capability() const;
+    std::vector<std::uint8_t> Dynamic() const;
+    const List* FindList(corra::DevList list) const;
+
+    std::mutex m_lock;
+    StateFile m_state;
+    std::map<corra::DevList, List> m_lists;
+    corra::DevList m_nextList = 0x10;
+    std::set<corra::OsHandle> m_handles;
+    corra::OsHandle m_nextHandle = 0x4000;
+    int m_badCloses = 0;
+    std::uint64_t m_requests = 0;
+    RequestRecord m_last;
+};
+
+// The state-file key that holds a settable property's bytes, or "" if none.
+const char* PropertyKey(std::uint32_t id);
+// Sample rate in Hz of a rate code (0 for an unknown code).
+std::uint32_t RateOfCode(std::uint8_t code);
+
+}  // namespace vcard

@@ -1,0 +1,124 @@
+#include "state_file.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+#include <utility>
+
+namespace vcard {
+
+namespace {
+std::string Trim(const std::string& s) {
+    const auto begin = s.find_first_not_of(" \t\r\n");
+    if (begin == std::string::npos) return {};
+    const auto end = s.find_last_not_of(" \t\r\n");
+    return s.substr(begin, end - begin + 1);
+}
+}  // namespace
+
+std::int64_t ParseNumber(const std::string& text, std::int64_t fallback) {
+    const std::string t = Trim(text);
+    if (t.empty()) return fallback;
+    char* end = nullptr;
+    const long long value = std::strtoll(t.c_str(), &end, 0);
+    return (end != nullptr && *end == '\0') ? value : fallback;
+}
+
+StateFile::StateFile(std::filesystem::path path) : m_path(std::move(path)) { Load(); }
+
+std::map<std::string, std::string> StateFile::Parse(const std::string& text) {
+    std::map<std::string, std::string> values;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::string t = Trim(line);
+        if (t.empty() || t[0] == '#') continue;
+        const auto eq = t.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string key = Trim(t.substr(0, eq));
+        if (!key.empty()) values[key] = Trim(t.substr(eq + 1));
+    }
+    return values;
+}
+
+std::string StateFile::Format(const std::map<std::string, std::string>& values) {
+    std::string out =
+        "# Orvane virtual card state. Edit while no program uses the card, or let\n"
+        "# the programs change it; see the README for the keys.\n";
+    for (const auto& [key, value] : values) out += key + " = " + value + "\n";
+    return out;
+}
+
+std::string StateFile::ReadText() const {
+    std::ifstream in(m_path, std::ios::binary);
+    if (!in) return {};
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void StateFile::Load() {
+    m_text = ReadText();
+    m_values = Parse(m_text);
+}
+
+// The file is small; reading it whole is cheaper and surer than trusting
+// modification times, which may not change between two quick writes.
+bool StateFile::Refresh() {
+    std::string text = ReadText();
+    if (text.empty() || text == m_text) return false;
+    m_text = std::move(text);
+    m_values = Parse(m_text);
+    return true;
+}
+
+void StateFile::Save() {
+    std::filesystem::path temp = m_path;
+    temp += ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return;
+        m_text = Format(m_values);
+        out << m_text;
+        if (!out.flush()) return;
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, m_path, ec);
+    if (ec) {
+        std::filesystem::remove(temp, ec);
+        return;
+    }
+}
+
+std::string StateFile::Get(const std::string& key, const std::string& fallback) const {
+    const auto it = m_values.find(key);
+    return it == m_values.end() ? fallback : it->second;
+}
+
+std::int64_t StateFile::GetInt(const std::string& key, std::int64_t fallback) const {
+    return ParseNumber(Get(key), fallback);
+}
+
+std::vector<std::uint8_t> StateFile::GetBytes(const std::string& key, std::size_t size) const {
+    std::vector<std::uint8_t> bytes(size, 0);
+    std::istringstream in(Get(key));
+    std::string item;
+    for (std::size_t i = 0; i < size && (in >> item); ++i)
+        bytes[i] = static_cast<std::uint8_t>(std::strtoul(item.c_str(), nullptr, 16));
+    return bytes;
+}
+
+void StateFile::SetBytes(const std::string& key, const std::uint8_t* data, std::size_t size) {
+    std::string text;
+    char hex[4];
+    for (std::size_t i = 0; i < size; ++i) {
+        std::snprintf(hex, sizeof hex, "%02X", data[i]);
+        if (i != 0) text += ' ';
+        text += hex;
+    }
+    Set(key, text);
+}
+
+}  // namespace vcard
