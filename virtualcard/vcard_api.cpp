@@ -8,9 +8,10 @@
 #include <string>
 
 #include "card.h"
+#include "process_card.h"
 
-namespace {
-vcard::VirtualCard* Card() {
+namespace vcard {
+VirtualCard* ProcessCard() {
     static std::unique_ptr<vcard::VirtualCard> card = []() -> std::unique_ptr<vcard::VirtualCard> {
         // The process environment, not the C runtime's copy of it, so that a
         // variable set with SetEnvironmentVariable after start-up counts.
@@ -21,6 +22,10 @@ vcard::VirtualCard* Card() {
     }();
     return card.get();
 }
+}  // namespace vcard
+
+namespace {
+vcard::VirtualCard* Card() { return vcard::ProcessCard(); }
 }  // namespace
 
 extern "C" {
