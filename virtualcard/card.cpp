@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "../corrantapi/wire.h"
+#include "mixer.h"
 
 namespace vcard {
 
@@ -141,6 +142,19 @@ std::string VirtualCard::Get(const std::string& key) {
     std::lock_guard guard(m_lock);
     Sync();
     return m_state.Get(key);
+}
+
+std::vector<std::uint8_t> VirtualCard::GetBytes(const std::string& key, std::size_t size) {
+    std::lock_guard guard(m_lock);
+    Sync();
+    return m_state.GetBytes(key, size);
+}
+
+void VirtualCard::SetBytes(const std::string& key, const std::uint8_t* data, std::size_t size) {
+    std::lock_guard guard(m_lock);
+    Sync();
+    m_state.SetBytes(key, data, size);
+    m_state.Save();
 }
 
 void VirtualCard::Reset() {
@@ -414,10 +428,12 @@ std::vector<std::uint8_t> VirtualCard::Dynamic() const {
                              std::chrono::steady_clock::now().time_since_epoch())
                              .count();
         const auto channels = std::clamp<std::int64_t>(m_state.GetInt("channels", 8), 0, 8);
+        // What plays passes the mixer's volumes and mutes on its way out.
         for (int ch = 0; ch < channels; ++ch)
-            status[static_cast<std::size_t>(ch)] =
-                static_cast<std::uint8_t>(std::lround(255 * Wave(t, ch)));
-        status[11] = static_cast<std::uint8_t>(std::lround(200 * Wave(t * 0.8, 9)));
+            status[static_cast<std::size_t>(ch)] = static_cast<std::uint8_t>(
+                std::lround(255 * Wave(t, ch) * MixerOutputGain(m_state, ch)));
+        status[11] = static_cast<std::uint8_t>(
+            std::lround(200 * Wave(t * 0.8, 9) * MixerRecordGain(m_state)));
     }
     const auto rate = m_state.GetBytes("sample_rate", 2);
     const auto spdif = m_state.GetBytes("spdif_out_word", 4);
