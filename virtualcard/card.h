@@ -33,6 +33,10 @@ public:
     // Configuration, held state and faults, by state-file key.
     void Set(const std::string& key, const std::string& value);
     std::string Get(const std::string& key);
+    // A key's value as `size` hexadecimal bytes (zeros when missing or short),
+    // and the other way round.
+    std::vector<std::uint8_t> GetBytes(const std::string& key, std::size_t size);
+    void SetBytes(const std::string& key, const std::uint8_t* data, std::size_t size);
     // Back to the defaults (faults cleared), written to the state file.
     void Reset();
 
