@@ -1,0 +1,231 @@
+// The window class: one C++ object per window, found through a window
+// property, messages routed through per-class message tables.
+//
+// A class overrides OnWndMsg and dispatches its own table first, then its
+// base's:
+//
+//   bool CMyButton::OnWndMsg(UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
+//       static constexpr fw::MsgEntry<CMyButton> table[] = {
+//           fw::OnMessage<&CMyButton::OnEraseBkgnd>(WM_ERASEBKGND),
+//           fw::OnReflectedCommand<&CMyButton::OnClicked>(BN_CLICKED),
+//       };
+//       return fw::Dispatch(*this, table, msg, w, l, result) || CButton::OnWndMsg(msg, w, l, result);
+//   }
+//
+// Handler signatures by entry kind:
+//   OnMessage<fn>(msg)                     LRESULT fn(WPARAM, LPARAM)
+//   OnCommand<fn>(id, code)                void fn()
+//   OnCommandRange<fn>(first, last, code)  void fn(UINT id)
+//   OnNotify<fn>(id, code)                 LRESULT fn(NMHDR*)
+//   OnReflected<fn>(msg)                   LRESULT fn(WPARAM, LPARAM)   (WM_HSCROLL, WM_CTLCOLOR..., WM_DRAWITEM)
+//   OnReflectedCommand<fn>(code)           void fn()
+//   OnReflectedNotify<fn>(code)            LRESULT fn(NMHDR*)
+// A handler declines with SetMsgHandled(false): the search goes on and, if
+// nothing else takes the message, the default processing runs. A handler may
+// also call Default() to run the default processing and use its result.
+//
+// Reflection: WM_COMMAND, WM_NOTIFY, WM_HSCROLL, WM_VSCROLL, WM_CTLCOLOR* and
+// WM_DRAWITEM are first offered to the object of the control that sent them,
+// as ReflectedMessage(msg); only when it does not take them does the parent's
+// own table see them.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstddef>
+#include <string>
+
+namespace fw {
+
+constexpr UINT kReflectBase = WM_USER + 0x1C00;
+constexpr UINT ReflectedMessage(UINT msg) { return kReflectBase + msg; }
+constexpr UINT kAnyId = 0xFFFFFFFFu;
+constexpr UINT kAnyCode = 0xFFFFFFFFu;
+
+}  // namespace fw
+
+class CWnd {
+public:
+    CWnd() = default;
+    virtual ~CWnd();
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    HWND m_hWnd = nullptr;
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    operator HWND() const { return m_hWnd; }
+
+    // The object of a window, or null when none is attached.
+    static CWnd* FromHandle(HWND window);
+
+    // Creates a window of a class registered with RegisterWndClass (or any
+    // class whose procedure is ours); the object is attached from WM_NCCREATE.
+    bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, const RECT& rect,
+                  HWND parent, UINT id);
+    // Takes over an existing window by replacing its window procedure.
+    bool SubclassWindow(HWND window);
+    bool SubclassDlgItem(UINT id, HWND parent);
+    // Gives the window its old procedure back and forgets it.
+    HWND UnsubclassWindow();
+    bool DestroyWindow();
+
+    // Runs the default processing of the message being handled.
+    LRESULT Default();
+    // Called from a handler: false lets the message go on to the next entry
+    // and finally to the default processing.
+    void SetMsgHandled(bool handled) { m_msgHandled = handled; }
+    bool IsMsgHandled() const { return m_msgHandled; }
+
+    std::wstring GetWindowText() const;
+    UINT GetDlgCtrlID() const { return static_cast<UINT>(::GetDlgCtrlID(m_hWnd)); }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
+    void ModifyStyle(DWORD remove, DWORD add);
+    void Invalidate(bool erase = true) { ::InvalidateRect(m_hWnd, nullptr, erase); }
+    LRESULT SendMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return ::SendMessageW(m_hWnd, msg, w, l); }
+
+    // The message loop's hook: true when the message was taken and must not
+    // be dispatched.
+    virtual BOOL PreTranslateMessage(MSG* msg);
+
+    // Everything a window receives goes through here.
+    virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // The window procedure of every window with an object.
+    static LRESULT CALLBACK StandardWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+protected:
+    // The message table chain; true when the message was taken.
+    virtual bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The default processing: the window's previous procedure, or DefWindowProc.
+    virtual LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Called before an existing window is subclassed.
+    virtual void PreSubclassWindow() {}
+    // Called after the window's last message; the object is detached.
+    virtual void PostNcDestroy() {}
+
+    void Attach(HWND window, WNDPROC previous);
+
+private:
+    friend class CDialog;
+    bool ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    WNDPROC m_superProc = nullptr;
+    bool m_msgHandled = true;
+    const MSG* m_current = nullptr;
+};
+
+namespace fw {
+
+// Registers (once) a window class whose procedure is CWnd's, with the given
+// style, cursor, background brush and icon; returns its name, or an empty
+// string when registration failed.
+std::wstring RegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
+                              HICON icon = nullptr);
+
+template <class T>
+struct MsgEntry {
+    UINT message;
+    UINT code;
+    UINT idFirst;
+    UINT idLast;
+    bool (*thunk)(T&, WPARAM, LPARAM, LRESULT&);
+};
+
+namespace detail {
+template <class F>
+struct MemberOf;
+template <class R, class C, class... A>
+struct MemberOf<R (C::*)(A...)> {
+    using Class = C;
+};
+template <auto Fn>
+using ClassOf = typename MemberOf<decltype(Fn)>::Class;
+
+template <class T>
+bool Run(T& self, auto&& call) {
+    self.SetMsgHandled(true);
+    call();
+    return self.IsMsgHandled();
+}
+}  // namespace detail
+
+template <auto Fn>
+constexpr MsgEntry<detail::ClassOf<Fn>> OnMessage(UINT msg) {
+    using T = detail::ClassOf<Fn>;
+    return {msg, kAnyCode, kAnyId, kAnyId, [](T& self, WPARAM w, LPARAM l, LRESULT& r) {
+                return detail::Run(self, [&] { r = (self.*Fn)(w, l); });
+            }};
+}
+
+template <auto Fn>
+constexpr MsgEntry<detail::ClassOf<Fn>> OnReflected(UINT msg) {
+    using T = detail::ClassOf<Fn>;
+    return {ReflectedMessage(msg), kAnyCode, kAnyId, kAnyId, [](T& self, WPARAM w, LPARAM l, LRESULT& r) {
+                return detail::Run(self, [&] { r = (self.*Fn)(w, l); });
+            }};
+}
+
+template <auto Fn>
+constexpr MsgEntry<detail::ClassOf<Fn>> OnCommand(UINT id, UINT code = BN_CLICKED) {
+    using T = detail::ClassOf<Fn>;
+    return {WM_COMMAND, code, id, id, [](T& self, WPARAM, LPARAM, LRESULT& r) {
+                return detail::Run(self, [&] {
+                    (self.*Fn)();
+                    r = 0;
+                });
+            }};
+}
+
+template <auto Fn>
+constexpr MsgEntry<detail::ClassOf<Fn>> OnCommandRange(UINT first, UINT last, UINT code = BN_CLICKED) {
+    using T = detail::ClassOf<Fn>;
+    return {WM_COMMAND, code, first, last, [](T& self, WPARAM w, LPARAM, LRESULT& r) {
+                return detail::Run(self, [&] {
+                    (self.*Fn)(LOWORD(w));
+                    r = 0;
+                });
+            }};
+}
+
+template <auto Fn>
+constexpr MsgEntry<detail::ClassOf<Fn>> OnNotify(UINT id, UINT code) {
+    using T = detail::ClassOf<Fn>;
+    return {WM_NOTIFY, code, id, id, [](T& self, WPARAM, LPARAM l, LRESULT& r) {
+                return detail::Run(self, [&] { r = (self.*Fn)(reinterpret_cast<NMHDR*>(l)); });
+            }};
+}
+
+template <auto Fn>
+constexpr MsgEntry<detail::ClassOf<Fn>> OnReflectedCommand(UINT code) {
+    using T = detail::ClassOf<Fn>;
+    return {ReflectedMessage(WM_COMMAND), code, kAnyId, kAnyId, [](T& self, WPARAM, LPARAM, LRESULT& r) {
+                return detail::Run(self, [&] {
+                    (self.*Fn)();
+                    r = 0;
+                });
+            }};
+}
+
+template <auto Fn>
+constexpr MsgEntry<detail::ClassOf<Fn>> OnReflectedNotify(UINT code) {
+    using T = detail::ClassOf<Fn>;
+    return {ReflectedMessage(WM_NOTIFY), code, kAnyId, kAnyId, [](T& self, WPARAM, LPARAM l, LRESULT& r) {
+                return detail::Run(self, [&] { r = (self.*Fn)(reinterpret_cast<NMHDR*>(l)); });
+            }};
+}
+
+// Code and control ID of a WM_COMMAND or WM_NOTIFY (reflected or not).
+bool MatchesEntry(UINT entryMessage, UINT entryCode, UINT idFirst, UINT idLast, UINT msg, WPARAM w, LPARAM l);
+
+template <class T, std::size_t N>
+bool Dispatch(T& self, const MsgEntry<T> (&table)[N], UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
+    for (const auto& entry : table) {
+        if (MatchesEntry(entry.message, entry.code, entry.idFirst, entry.idLast, msg, w, l) &&
+            entry.thunk(self, w, l, result))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace fw
