@@ -1,0 +1,57 @@
+// CMixerBase: binds one control of one line of the card's mixer device, with
+// its own mixer handle (notifications go to the bound control's window) and
+// its own value buffer. Second base of CMixerFader and CMixerSwitch.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <memory>
+#include <string>
+
+#include "mixer_platform.h"
+
+// The card's mixer device is found by this exact product name.
+inline constexpr char kCardMixerName[] = "Orvane Audio (WDM)";
+
+class CMixerBase {
+public:
+    CMixerBase() = default;
+    virtual ~CMixerBase();
+    CMixerBase(const CMixerBase&) = delete;
+    CMixerBase& operator=(const CMixerBase&) = delete;
+
+    // Finds the card's mixer afresh, opens it with `notify` as callback
+    // window, finds line (destination, source) and its control of `type`.
+    // 1 bound, 0 not bound (and nothing held).
+    int Init(DWORD destination, DWORD source, DWORD type, HWND notify);
+    int InitMXDetails();
+    int GetMXDetails();
+    int SetMXDetails();
+
+    HMIXER MixerHandle() const { return m_hMixer; }
+    DWORD ControlId() const { return m_control.dwControlID; }
+    DWORD LineChannels() const { return m_lineChannels; }
+    const MIXERCONTROLA& Control() const { return m_control; }
+    const std::string& LineName() const { return m_lineName; }
+    const std::string& LineShortName() const { return m_lineShortName; }
+
+protected:
+    // Closes the handle and frees the value buffer.
+    void ReleaseMixer();
+    // Replaces the value buffer by one of `values` 32-bit values; false when
+    // it cannot be had (nothing held then).
+    bool AllocateValues(DWORD values);
+    DWORD* ValueBuffer() const { return m_buffer.get(); }
+    MIXERCONTROLDETAILS& Details() { return m_details; }
+
+private:
+    IMixerPlatform& m_mixer = CurrentMixerPlatform();
+    std::string m_lineShortName;
+    std::string m_lineName;
+    HMIXER m_hMixer = nullptr;
+    MIXERCONTROLA m_control{};
+    DWORD m_lineChannels = 0;
+    MIXERCONTROLDETAILS m_details{};
+    std::unique_ptr<DWORD[]> m_buffer;
+};
