@@ -182,6 +182,7 @@ std::wstring RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background
 }
 
 bool MatchesEntry(UINT entryMessage, UINT entryCode, UINT idFirst, UINT idLast, UINT msg, WPARAM w, LPARAM l) {
+    if (entryMessage == kAnyCtlColor) return msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC;
     if (entryMessage != msg) return false;
     const UINT base = msg >= kReflectBase ? msg - kReflectBase : msg;
     UINT code = 0;

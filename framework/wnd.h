@@ -20,6 +20,7 @@
 //   OnReflected<fn>(msg)                   LRESULT fn(WPARAM, LPARAM)   (WM_HSCROLL, WM_CTLCOLOR..., WM_DRAWITEM)
 //   OnReflectedCommand<fn>(code)           void fn()
 //   OnReflectedNotify<fn>(code)            LRESULT fn(NMHDR*)
+//   OnCtlColor<fn>()                       HBRUSH fn(HDC, HWND control, UINT type)  (type CTLCOLOR_BTN, ...)
 // A handler declines with SetMsgHandled(false): the search goes on and, if
 // nothing else takes the message, the default processing runs. A handler may
 // also call Default() to run the default processing and use its result.
@@ -42,6 +43,8 @@ constexpr UINT kReflectBase = WM_USER + 0x1C00;
 constexpr UINT ReflectedMessage(UINT msg) { return kReflectBase + msg; }
 constexpr UINT kAnyId = 0xFFFFFFFFu;
 constexpr UINT kAnyCode = 0xFFFFFFFFu;
+// Stands for every WM_CTLCOLOR* message in a table entry.
+constexpr UINT kAnyCtlColor = 0xFFFFFFF0u;
 
 }  // namespace fw
 
@@ -129,7 +132,7 @@ struct MsgEntry {
     UINT code;
     UINT idFirst;
     UINT idLast;
-    bool (*thunk)(T&, WPARAM, LPARAM, LRESULT&);
+    bool (*thunk)(T&, UINT, WPARAM, LPARAM, LRESULT&);
 };
 
 namespace detail {
@@ -153,7 +156,7 @@ bool Run(T& self, auto&& call) {
 template <auto Fn>
 constexpr MsgEntry<detail::ClassOf<Fn>> OnMessage(UINT msg) {
     using T = detail::ClassOf<Fn>;
-    return {msg, kAnyCode, kAnyId, kAnyId, [](T& self, WPARAM w, LPARAM l, LRESULT& r) {
+    return {msg, kAnyCode, kAnyId, kAnyId, [](T& self, UINT, WPARAM w, LPARAM l, LRESULT& r) {
                 return detail::Run(self, [&] { r = (self.*Fn)(w, l); });
             }};
 }
@@ -161,7 +164,7 @@ constexpr MsgEntry<detail::ClassOf<Fn>> OnMessage(UINT msg) {
 template <auto Fn>
 constexpr MsgEntry<detail::ClassOf<Fn>> OnReflected(UINT msg) {
     using T = detail::ClassOf<Fn>;
-    return {ReflectedMessage(msg), kAnyCode, kAnyId, kAnyId, [](T& self, WPARAM w, LPARAM l, LRESULT& r) {
+    return {ReflectedMessage(msg), kAnyCode, kAnyId, kAnyId, [](T& self, UINT, WPARAM w, LPARAM l, LRESULT& r) {
                 return detail::Run(self, [&] { r = (self.*Fn)(w, l); });
             }};
 }
@@ -169,7 +172,7 @@ constexpr MsgEntry<detail::ClassOf<Fn>> OnReflected(UINT msg) {
 template <auto Fn>
 constexpr MsgEntry<detail::ClassOf<Fn>> OnCommand(UINT id, UINT code = BN_CLICKED) {
     using T = detail::ClassOf<Fn>;
-    return {WM_COMMAND, code, id, id, [](T& self, WPARAM, LPARAM, LRESULT& r) {
+    return {WM_COMMAND, code, id, id, [](T& self, UINT, WPARAM, LPARAM, LRESULT& r) {
                 return detail::Run(self, [&] {
                     (self.*Fn)();
                     r = 0;
@@ -180,7 +183,7 @@ constexpr MsgEntry<detail::ClassOf<Fn>> OnCommand(UINT id, UINT code = BN_CLICKE
 template <auto Fn>
 constexpr MsgEntry<detail::ClassOf<Fn>> OnCommandRange(UINT first, UINT last, UINT code = BN_CLICKED) {
     using T = detail::ClassOf<Fn>;
-    return {WM_COMMAND, code, first, last, [](T& self, WPARAM w, LPARAM, LRESULT& r) {
+    return {WM_COMMAND, code, first, last, [](T& self, UINT, WPARAM w, LPARAM, LRESULT& r) {
                 return detail::Run(self, [&] {
                     (self.*Fn)(LOWORD(w));
                     r = 0;
@@ -191,7 +194,7 @@ constexpr MsgEntry<detail::ClassOf<Fn>> OnCommandRange(UINT first, UINT last, UI
 template <auto Fn>
 constexpr MsgEntry<detail::ClassOf<Fn>> OnNotify(UINT id, UINT code) {
     using T = detail::ClassOf<Fn>;
-    return {WM_NOTIFY, code, id, id, [](T& self, WPARAM, LPARAM l, LRESULT& r) {
+    return {WM_NOTIFY, code, id, id, [](T& self, UINT, WPARAM, LPARAM l, LRESULT& r) {
                 return detail::Run(self, [&] { r = (self.*Fn)(reinterpret_cast<NMHDR*>(l)); });
             }};
 }
@@ -199,7 +202,7 @@ constexpr MsgEntry<detail::ClassOf<Fn>> OnNotify(UINT id, UINT code) {
 template <auto Fn>
 constexpr MsgEntry<detail::ClassOf<Fn>> OnReflectedCommand(UINT code) {
     using T = detail::ClassOf<Fn>;
-    return {ReflectedMessage(WM_COMMAND), code, kAnyId, kAnyId, [](T& self, WPARAM, LPARAM, LRESULT& r) {
+    return {ReflectedMessage(WM_COMMAND), code, kAnyId, kAnyId, [](T& self, UINT, WPARAM, LPARAM, LRESULT& r) {
                 return detail::Run(self, [&] {
                     (self.*Fn)();
                     r = 0;
@@ -210,8 +213,19 @@ constexpr MsgEntry<detail::ClassOf<Fn>> OnReflectedCommand(UINT code) {
 template <auto Fn>
 constexpr MsgEntry<detail::ClassOf<Fn>> OnReflectedNotify(UINT code) {
     using T = detail::ClassOf<Fn>;
-    return {ReflectedMessage(WM_NOTIFY), code, kAnyId, kAnyId, [](T& self, WPARAM, LPARAM l, LRESULT& r) {
+    return {ReflectedMessage(WM_NOTIFY), code, kAnyId, kAnyId, [](T& self, UINT, WPARAM, LPARAM l, LRESULT& r) {
                 return detail::Run(self, [&] { r = (self.*Fn)(reinterpret_cast<NMHDR*>(l)); });
+            }};
+}
+
+template <auto Fn>
+constexpr MsgEntry<detail::ClassOf<Fn>> OnCtlColor() {
+    using T = detail::ClassOf<Fn>;
+    return {kAnyCtlColor, kAnyCode, kAnyId, kAnyId, [](T& self, UINT msg, WPARAM w, LPARAM l, LRESULT& r) {
+                return detail::Run(self, [&] {
+                    r = reinterpret_cast<LRESULT>((self.*Fn)(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l),
+                                                             msg - WM_CTLCOLORMSGBOX));
+                });
             }};
 }
 
@@ -222,7 +236,7 @@ template <class T, std::size_t N>
 bool Dispatch(T& self, const MsgEntry<T> (&table)[N], UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
     for (const auto& entry : table) {
         if (MatchesEntry(entry.message, entry.code, entry.idFirst, entry.idLast, msg, w, l) &&
-            entry.thunk(self, w, l, result))
+            entry.thunk(self, msg, w, l, result))
             return true;
     }
     return false;
