@@ -116,7 +116,9 @@ void CDialog::DDX_Control(UINT id, CWnd& control) {
 }
 
 bool CDialog::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (msg == WM_COMMAND) {
+    // OK and cancel come as clicks (buttons, the dialog keys, WM_CLOSE) or
+    // from accelerators; other notifications of controls with these IDs do not end the dialog.
+    if (msg == WM_COMMAND && (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == 1)) {
         const UINT id = LOWORD(wParam);
         if (id == IDOK) {
             OnOK();
