@@ -252,3 +252,47 @@ TEST_F(MixerControls, SwitchTraces) {
     ASSERT_EQ(g_traces.size(), 1u);
     EXPECT_EQ(g_traces[0], "CMixerSwitch::OnClicked: Error: Did you call Init() first?");
 }
+
+TEST_F(MixerControls, TheThumbWindowFollowsTheTrackbarsThumbAndNothingLeaks) {
+    const long gdiBefore = fw::LiveGdiObjects();
+    {
+        CDC screen = CDC::ForWindow(nullptr);
+        CBitmap thumbPicture, track;
+        ASSERT_TRUE(thumbPicture.CreateCompatibleBitmap(screen, 18, 27));
+        ASSERT_TRUE(track.CreateCompatibleBitmap(screen, 4, 100));
+        CImageStrip thumbStrip(std::move(thumbPicture), 18, 9);
+        CImageStrip trackA(std::move(track), 0, 0);
+        CBitmap other;
+        ASSERT_TRUE(other.CreateCompatibleBitmap(screen, 4, 100));
+        CImageStrip trackB(std::move(other), 0, 0);
+
+        CMixerFader fader;
+        ASSERT_TRUE(fader.SubclassWindow(Slider(1001)));
+        ASSERT_EQ(fader.Init(0, 0, kVolume, CMixerFader::MAIN, false), 1);
+        fader.m_thumbOffset = 3;
+        fader.AttachThumb(&thumbStrip);
+        ASSERT_NE(fader.Thumb(), nullptr);
+        CDC memory = CDC::CreateCompatible(screen);
+        CBitmap canvas;
+        ASSERT_TRUE(canvas.CreateCompatibleBitmap(screen, 30, 120));
+        CSelectGuard select(memory, canvas);
+
+        // Without both track images the thumb window stays where it was.
+        SendMessageW(fader.m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.GetSafeHdc()), PRF_CLIENT);
+        RECT placed{};
+        GetWindowRect(fader.Thumb()->m_hWnd, &placed);
+        MapWindowPoints(nullptr, fader.m_hWnd, reinterpret_cast<POINT*>(&placed), 2);
+        EXPECT_EQ(placed.left, 0);
+
+        fader.SetTrackImagesShared(&trackA, &trackB);
+        SendMessageW(fader.m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.GetSafeHdc()), PRF_CLIENT);
+        GetWindowRect(fader.Thumb()->m_hWnd, &placed);
+        MapWindowPoints(nullptr, fader.m_hWnd, reinterpret_cast<POINT*>(&placed), 2);
+        const RECT thumb = fader.GetThumbRect();
+        EXPECT_EQ(placed.left, 3);
+        EXPECT_EQ(placed.top, thumb.top + (9 - (thumb.bottom - thumb.top)) / 2);
+        EXPECT_EQ(placed.bottom - placed.top, 9);
+        fader.DestroyWindow();
+    }
+    EXPECT_EQ(fw::LiveGdiObjects(), gdiBefore);
+}
