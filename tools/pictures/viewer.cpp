@@ -366,7 +366,11 @@ void Prepare(HWND dlg) {
             const auto v = s.faders.find(id);
             const int value = v == s.faders.end() ? (band ? 0 : 50) : v->second;
             if (band) {
-                SendMessageW(c, TBM_SETRANGE, FALSE, MAKELPARAM(-20, 20));
+                SendMessageW(c, TBM_SETRANGEMIN, FALSE, -20);
+                SendMessageW(c, TBM_SETRANGEMAX, TRUE, 20);
+                // The thumb is placed only when the position changes: a band
+                // at 0, the position it had, would keep the old range's place.
+                SendMessageW(c, TBM_SETPOS, TRUE, -value + 1);
                 SendMessageW(c, TBM_SETPOS, TRUE, -value);
             } else {
                 SendMessageW(c, TBM_SETRANGE, FALSE, MAKELPARAM(0, 100));
