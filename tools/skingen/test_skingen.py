@@ -5,6 +5,7 @@ import unittest
 
 import cairo
 
+import backgrounds
 import bmpio
 import layout
 import theme
@@ -106,6 +107,36 @@ class LabelFitting(unittest.TestCase):
         s, ctx = theme.surface(100, 20)
         theme.text(ctx, "EQ", 90, 10, 12, (1, 1, 1), anchor="right")
         self.assertIn(self.ink_columns(s)[-1], (88, 89, 90))
+
+
+class MainBackground(unittest.TestCase):
+    """The labels and grooves land where the template puts their controls."""
+
+    def light_in(self, surface, rect, threshold=150):
+        rows = bmpio.rows_bgr(surface)
+        x, y, w, h = (int(round(v)) for v in rect)
+        return sum(1 for yy in range(y, y + h) for xx in range(x, x + w)
+                   if max(rows[yy][xx * 3:xx * 3 + 3]) > threshold)
+
+    def test_each_strip_label_sits_in_its_label_box_in_both_sets(self):
+        for size in ((652, 450), (844, 593)):
+            s = backgrounds.main_background(*size)
+            m = layout.Map(*size, *layout.MAIN_SIZE)
+            for name, box, _, _ in layout.PLAYBACK:
+                self.assertGreater(self.light_in(s, m.rect(*box)), 10, f"{name} at {size}")
+            # and nothing light between the label row and the faders' tops
+            self.assertEqual(self.light_in(s, m.rect(8, 37, 30, 10)), 0)
+
+    def test_grooves_run_under_the_thumbs(self):
+        s = backgrounds.main_background(652, 450)
+        m = layout.Map(652, 450, *layout.MAIN_SIZE)
+        rows = bmpio.rows_bgr(s)
+        for _, _, _, faders in layout.PLAYBACK:
+            for fader in faders:
+                x, y, w, h = m.rect(*fader)
+                cx = int(round(x) + layout.GROOVE_CENTRE)
+                mid = int(y + h / 2)
+                self.assertLess(max(rows[mid][cx * 3:cx * 3 + 3]), 20)  # the dark slot
 
 
 if __name__ == "__main__":
