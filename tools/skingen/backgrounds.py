@@ -94,6 +94,7 @@ def main_background(width, height):
     title(ctx, m, "S/PDIF", 18.5, 161)
     title(ctx, m, "SAMPLE RATE", 57, 161)
     t.well(ctx, *m.rect(*L.RATE_DISPLAY), r=3)
+    title(ctx, m, "MODE", 18.5, 182, colour=t.FAINT, scale=0.85)
     # speakers and speaker test
     t.card(ctx, *m.rect(*L.SPEAKER_CARD), r=0.9 * m.sx * 4)
     title(ctx, m, "SPEAKERS", 92, 161, anchor="left")
@@ -105,6 +106,7 @@ def main_background(width, height):
         ctx.save()
         ctx.translate(cx, cy)
         ctx.scale(1, m.y(1) / m.x(1))
+        ctx.new_sub_path()
         ctx.arc(0, 0, r, 0, 2 * math.pi)
         ctx.restore()
         ctx.set_source_rgba(*t.ACCENT, a)

@@ -103,6 +103,7 @@ def text(ctx, s, cx, cy, size, colour=TEXT, bold=True, max_width=None, anchor="c
     ctx.move_to(0, 0)
     ctx.set_source_rgb(*colour)
     ctx.show_text(s)
+    ctx.new_path()  # no current point left behind for the next path
     ctx.restore()
     return width
 
