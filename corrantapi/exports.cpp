@@ -2,14 +2,44 @@
 // hands the call to the portable device code on the process's platform.
 #include "CorrantApi.h"
 
+#include <cstring>
+#include <string>
+
 #include "controls.h"
 #include "device.h"
 #include "platform_win32.h"
+#include "qsound.h"
+#include "spktest.h"
 
 namespace {
 corra::OsHandle Os(CORRA_HANDLE h) { return reinterpret_cast<corra::OsHandle>(h); }
 corra::IDevicePlatform& P() { return corra::CurrentDevicePlatform(); }
 int32_t Result(bool ok) { return ok ? 1 : 0; }
+
+// The library's own string resource, as LoadStringA gives it (at most 256 characters).
+std::string LoadText(std::uint32_t id) {
+    char text[257] = {};
+    const int n = LoadStringA(corra::LibraryModule(), id, text, 257);
+    return std::string(text, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+// Runs one export's work; nothing thrown (an allocation that failed) leaves
+// the library: the export reports failure instead.
+template <typename Work>
+int32_t Guarded(Work work) noexcept {
+    try {
+        return Result(work());
+    } catch (...) {
+        return 0;
+    }
+}
+
+// The process's one effects engine path.
+corra::qsound::CEngine& Engine() {
+    static corra::qsound::CEngine engine(corra::CurrentEnginePlatform(),
+                                         corra::CurrentMessageBox(), &LoadText);
+    return engine;
+}
 }  // namespace
 
 extern "C" {
@@ -73,6 +103,54 @@ int32_t GetCurrentSpeakerConfig(CORRA_HANDLE h, uint32_t* config) {
 
 int32_t SetCurrentSpeakerConfig(CORRA_HANDLE h, uint32_t config) {
     return Result(corra::controls::SetCurrentSpeakerConfig(P(), Os(h), config));
+}
+
+int32_t OXASPKTST(CORRA_HANDLE h, const char* path, uint32_t speaker) {
+    const corra::spktest::Platforms platforms{P(), corra::CurrentWaveOut(),
+                                              corra::CurrentMediaFiles(),
+                                              corra::CurrentMessageBox()};
+    return Guarded([&] { return corra::spktest::Play(platforms, Os(h), path, speaker); });
+}
+
+int32_t QS_OPEN(void* window) {
+    return Guarded([&] { return Engine().Open(reinterpret_cast<std::uintptr_t>(window)); });
+}
+
+int32_t QS_CLOSE(uint32_t) {
+    Engine().Close();
+    return 1;
+}
+
+int32_t QS_GetEqualizer(void* equalizer, uint32_t* count) {
+    return Result(Engine().GetEqualizer(equalizer, count));
+}
+int32_t QS_SetEqualizer(const void* equalizer, uint32_t* count) {
+    return Result(Engine().SetEqualizer(equalizer, count));
+}
+int32_t QS_GetEnvPreset(void* preset, uint32_t* count) {
+    return Result(Engine().GetEnvPreset(preset, count));
+}
+int32_t QS_SetEnvPreset(const void* preset, uint32_t* count) {
+    return Result(Engine().SetEnvPreset(preset, count));
+}
+int32_t QS_GetIntensity(uint32_t* perMille) { return Result(Engine().GetIntensity(perMille)); }
+int32_t QS_SetIntensity(uint32_t perMille) { return Result(Engine().SetIntensity(perMille)); }
+int32_t QS_GetQXpanderStereo(uint8_t* on) { return Result(Engine().GetXpanderStereo(on)); }
+int32_t QS_SetQXpanderStereo(uint8_t on) { return Result(Engine().SetXpanderStereo(on)); }
+int32_t QS_GetStereoSpread(uint32_t* perMille) { return Result(Engine().GetStereoSpread(perMille)); }
+int32_t QS_SetStereoSpread(uint32_t perMille) { return Result(Engine().SetStereoSpread(perMille)); }
+int32_t QS_GetACTIVEPROCESS(uint32_t* value) { return Result(Engine().GetActiveProcess(value)); }
+
+int32_t QS_GetNumEnvironments(uint32_t* count) {
+    if (count != nullptr) *count = corra::qsound::kEnvironmentCount;
+    return 1;
+}
+
+int32_t QS_GetEnvironmentName(int32_t index, char* name) {
+    const char* found = corra::qsound::EnvironmentName(index);
+    if (found == nullptr || name == nullptr) return 0;
+    std::strcpy(name, found);
+    return 1;
 }
 
 }  // extern "C"

@@ -179,18 +179,50 @@ HMODULE VirtualCardModule() {
     return module;
 }
 
+namespace {
+
+// The virtual card's implementation of a service, from its getter export, or
+// null when the card is off.
+void* FromVirtualCard(const char* getter) {
+    if (HMODULE vc = VirtualCardModule()) {
+        using Getter = void* (*)();
+        auto get = reinterpret_cast<Getter>(reinterpret_cast<void*>(GetProcAddress(vc, getter)));
+        if (get != nullptr) return get();
+    }
+    return nullptr;
+}
+
+template <typename Service>
+Service& Choose(const char* getter, Service& (*win32)()) {
+    if (void* p = FromVirtualCard(getter)) return *static_cast<Service*>(p);
+    return win32();
+}
+
+}  // namespace
+
 IDevicePlatform& CurrentDevicePlatform() {
-    static IDevicePlatform* platform = []() -> IDevicePlatform* {
-        if (HMODULE vc = VirtualCardModule()) {
-            using Getter = void* (*)();
-            auto get = reinterpret_cast<Getter>(
-                reinterpret_cast<void*>(GetProcAddress(vc, "OrvaneVcDevicePlatform")));
-            if (get != nullptr)
-                if (void* p = get()) return static_cast<IDevicePlatform*>(p);
-        }
-        return &Win32DevicePlatform();
-    }();
-    return *platform;
+    static IDevicePlatform& platform = Choose("OrvaneVcDevicePlatform", &Win32DevicePlatform);
+    return platform;
+}
+
+IWaveOut& CurrentWaveOut() {
+    static IWaveOut& service = Choose("OrvaneVcWaveOut", &Win32WaveOut);
+    return service;
+}
+
+IMediaFiles& CurrentMediaFiles() {
+    static IMediaFiles& service = Choose("OrvaneVcMediaFiles", &Win32MediaFiles);
+    return service;
+}
+
+IMessageBox& CurrentMessageBox() {
+    static IMessageBox& service = Choose("OrvaneVcMessageBox", &Win32MessageBox);
+    return service;
+}
+
+IEnginePlatform& CurrentEnginePlatform() {
+    static IEnginePlatform& service = Choose("OrvaneVcEnginePlatform", &Win32EnginePlatform);
+    return service;
 }
 
 }  // namespace corra

@@ -99,6 +99,36 @@ CORRA_EXPORT int32_t CorraSetDisableEvent(CORRA_HANDLE h, const void* dword, uin
 CORRA_EXPORT int32_t GetCurrentSpeakerConfig(CORRA_HANDLE h, uint32_t* config);
 CORRA_EXPORT int32_t SetCurrentSpeakerConfig(CORRA_HANDLE h, uint32_t config);
 
+// Speaker test: plays the mono WAV file `path` on speaker 0-7 (front left,
+// front right, rear left, rear right, centre, subwoofer, seventh, eighth) and
+// returns when it has been played. Errors from the file on are shown in a
+// message box captioned "Error".
+CORRA_EXPORT int32_t OXASPKTST(CORRA_HANDLE h, const char* path, uint32_t speaker);
+
+// Effects engine. QS_OPEN opens the process's engine path (owner window for
+// DirectSound's cooperative level); every get and set returns 0 until it has.
+#define QS_KEEP_ENGINE_COUNT 0x80000000u  // QS_GetEqualizer
+#define QS_ENVIRONMENT_NONE (-1)
+CORRA_EXPORT int32_t QS_OPEN(void* ownerWindow);
+CORRA_EXPORT int32_t QS_CLOSE(uint32_t unused);
+// Equalizer (44 bytes): dword switch, then ten floats, bands 1-10 in tenths of a dB.
+CORRA_EXPORT int32_t QS_GetEqualizer(void* equalizer44, uint32_t* count);
+CORRA_EXPORT int32_t QS_SetEqualizer(const void* equalizer44, uint32_t* count);
+// Environment preset (8 bytes): dword mode, dword environment index (-1 none).
+CORRA_EXPORT int32_t QS_GetEnvPreset(void* preset8, uint32_t* count);
+CORRA_EXPORT int32_t QS_SetEnvPreset(const void* preset8, uint32_t* count);
+// Intensity and stereo spread in per mille (0-1000).
+CORRA_EXPORT int32_t QS_GetIntensity(uint32_t* perMille);
+CORRA_EXPORT int32_t QS_SetIntensity(uint32_t perMille);
+CORRA_EXPORT int32_t QS_GetQXpanderStereo(uint8_t* on);
+CORRA_EXPORT int32_t QS_SetQXpanderStereo(uint8_t on);
+CORRA_EXPORT int32_t QS_GetStereoSpread(uint32_t* perMille);
+CORRA_EXPORT int32_t QS_SetStereoSpread(uint32_t perMille);
+CORRA_EXPORT int32_t QS_GetACTIVEPROCESS(uint32_t* value);
+CORRA_EXPORT int32_t QS_GetNumEnvironments(uint32_t* count);
+// Copies environment `index`'s name (at most 16 bytes with its zero).
+CORRA_EXPORT int32_t QS_GetEnvironmentName(int32_t index, char* name16);
+
 #ifdef __cplusplus
 }
 #endif
