@@ -255,7 +255,7 @@ def icon(size):
     g.add_color_stop_rgb(1, *t.rgb("#111318"))
     ctx.set_source(g)
     ctx.fill()
-    brand(ctx, size / 2, size / 2, size * 0.86)
+    brand(ctx, size / 2, size / 2, size * (0.98 if size <= 24 else 0.86))  # small icons: the mark fills them
     return s
 
 
