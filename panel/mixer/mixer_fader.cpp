@@ -207,12 +207,13 @@ void CMixerFader::PlaceThumb() {
     const int h = client.bottom - client.top;
     const RECT thumb = GetThumbRect();
     int x = 0, y = 0;
+    // The window is centred on the trackbar's thumb along the slider's axis.
     if (IsVertical()) {
         x = m_thumbOffset;
-        y = thumb.top + (h - (thumb.bottom - thumb.top)) / 2;
+        y = thumb.top + ((thumb.bottom - thumb.top) - h) / 2;
     } else {
         y = m_thumbOffset;
-        x = thumb.left + (w - (thumb.right - thumb.left)) / 2;
+        x = thumb.left + ((thumb.right - thumb.left) - w) / 2;
     }
     ::MoveWindow(m_thumb->m_hWnd, x, y, w, h, TRUE);
 }

@@ -290,7 +290,8 @@ TEST_F(MixerControls, TheThumbWindowFollowsTheTrackbarsThumbAndNothingLeaks) {
         MapWindowPoints(nullptr, fader.m_hWnd, reinterpret_cast<POINT*>(&placed), 2);
         const RECT thumb = fader.GetThumbRect();
         EXPECT_EQ(placed.left, 3);
-        EXPECT_EQ(placed.top, thumb.top + (9 - (thumb.bottom - thumb.top)) / 2);
+        // Centred on the trackbar's thumb.
+        EXPECT_EQ(placed.top, thumb.top + ((thumb.bottom - thumb.top) - 9) / 2);
         EXPECT_EQ(placed.bottom - placed.top, 9);
         fader.DestroyWindow();
     }
