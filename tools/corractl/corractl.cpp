@@ -324,7 +324,9 @@ int TestSpeaker(int argc, char** argv) {
 class Engine {
 public:
     Engine() {
-        m_open = QS_OPEN(nullptr) != 0;
+        // DirectSound wants a top-level window for its cooperative level.
+        HWND owner = GetConsoleWindow();
+        m_open = QS_OPEN(owner != nullptr ? owner : GetDesktopWindow()) != 0;
         PrintCardMessages();
     }
     ~Engine() {
