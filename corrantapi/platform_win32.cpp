@@ -6,9 +6,8 @@
 #include <setupapi.h>
 
 #include <cstring>
-#include <string>
 
-#include "../virtualcard/vcard_api.h"
+#include "../virtualcard/vcard_loader.h"
 
 namespace corra {
 
@@ -165,36 +164,15 @@ IDevicePlatform& Win32DevicePlatform() {
 HMODULE LibraryModule() { return g_module; }
 
 HMODULE VirtualCardModule() {
-    static HMODULE module = []() -> HMODULE {
-        char value[2] = {};
-        if (GetEnvironmentVariableA(ORVANE_VCARD_ENV, value, sizeof value) == 0) return nullptr;
-        char path[MAX_PATH] = {};
-        const DWORD n = GetModuleFileNameA(g_module, path, MAX_PATH);
-        if (n == 0 || n >= MAX_PATH) return nullptr;
-        std::string dll(path, n);
-        dll.erase(dll.find_last_of("\\/") + 1);
-        dll += ORVANE_VCARD_DLL;
-        return LoadLibraryA(dll.c_str());
-    }();
+    static HMODULE module = vcard::LoadVirtualCardBeside(g_module);
     return module;
 }
 
 namespace {
 
-// The virtual card's implementation of a service, from its getter export, or
-// null when the card is off.
-void* FromVirtualCard(const char* getter) {
-    if (HMODULE vc = VirtualCardModule()) {
-        using Getter = void* (*)();
-        auto get = reinterpret_cast<Getter>(reinterpret_cast<void*>(GetProcAddress(vc, getter)));
-        if (get != nullptr) return get();
-    }
-    return nullptr;
-}
-
 template <typename Service>
 Service& Choose(const char* getter, Service& (*win32)()) {
-    if (void* p = FromVirtualCard(getter)) return *static_cast<Service*>(p);
+    if (auto* p = vcard::VirtualCardSeam<Service>(VirtualCardModule(), getter)) return *p;
     return win32();
 }
 
