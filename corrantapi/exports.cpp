@@ -14,7 +14,6 @@
 namespace {
 corra::OsHandle Os(CORRA_HANDLE h) { return reinterpret_cast<corra::OsHandle>(h); }
 corra::IDevicePlatform& P() { return corra::CurrentDevicePlatform(); }
-int32_t Result(bool ok) { return ok ? 1 : 0; }
 
 // The library's own string resource, as LoadStringA gives it (at most 256 characters).
 std::string LoadText(std::uint32_t id) {
@@ -23,12 +22,13 @@ std::string LoadText(std::uint32_t id) {
     return std::string(text, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
-// Runs one export's work; nothing thrown (an allocation that failed) leaves
-// the library: the export reports failure instead.
+// Runs one export's work (true/false, or a code); nothing thrown (an
+// allocation that failed, here or in the virtual card) leaves the library:
+// the export reports failure instead.
 template <typename Work>
 int32_t Guarded(Work work) noexcept {
     try {
-        return Result(work());
+        return static_cast<int32_t>(work());
     } catch (...) {
         return 0;
     }
@@ -44,28 +44,36 @@ corra::qsound::CEngine& Engine() {
 
 extern "C" {
 
-int32_t GetOSInfo(void) { return corra::device::GetOsCode(P()); }
+int32_t GetOSInfo(void) {
+    return Guarded([] { return corra::device::GetOsCode(P()); });
+}
 
 int32_t CorraApiOpen(CORRA_HANDLE* handle) {
     if (handle == nullptr) return 0;
-    corra::OsHandle opened = corra::kNoHandle;
-    const bool ok = corra::device::Open(P(), &opened);
-    *handle = reinterpret_cast<CORRA_HANDLE>(opened);
-    return Result(ok);
+    *handle = CORRA_NO_HANDLE;
+    return Guarded([&] {
+        corra::OsHandle opened = corra::kNoHandle;
+        const bool ok = corra::device::Open(P(), &opened);
+        *handle = reinterpret_cast<CORRA_HANDLE>(opened);
+        return ok;
+    });
 }
 
 int32_t CorraApiClose(CORRA_HANDLE handle) {
-    corra::device::Close(P(), Os(handle));
+    Guarded([&] {
+        corra::device::Close(P(), Os(handle));
+        return true;
+    });
     return 1;
 }
 
 int32_t CorraGetRegPath(uint32_t, char* driverKey, uint32_t) {
-    return Result(corra::device::GetRegPath(P(), driverKey));
+    return Guarded([&] { return corra::device::GetRegPath(P(), driverKey); });
 }
 
-#define CORRA_FORWARD(Name, Const)                                            \
-    int32_t Corra##Name(CORRA_HANDLE h, Const void* data, uint32_t* count) { \
-        return Result(corra::controls::Name(P(), Os(h), data, count));       \
+#define CORRA_FORWARD(Name, Const)                                                  \
+    int32_t Corra##Name(CORRA_HANDLE h, Const void* data, uint32_t* count) {       \
+        return Guarded([&] { return corra::controls::Name(P(), Os(h), data, count); }); \
     }
 
 CORRA_FORWARD(GetCap, )
@@ -98,18 +106,20 @@ CORRA_FORWARD(SetDisableEvent, const)
 #undef CORRA_FORWARD
 
 int32_t GetCurrentSpeakerConfig(CORRA_HANDLE h, uint32_t* config) {
-    return Result(corra::controls::GetCurrentSpeakerConfig(P(), Os(h), config));
+    return Guarded([&] { return corra::controls::GetCurrentSpeakerConfig(P(), Os(h), config); });
 }
 
 int32_t SetCurrentSpeakerConfig(CORRA_HANDLE h, uint32_t config) {
-    return Result(corra::controls::SetCurrentSpeakerConfig(P(), Os(h), config));
+    return Guarded([&] { return corra::controls::SetCurrentSpeakerConfig(P(), Os(h), config); });
 }
 
 int32_t OXASPKTST(CORRA_HANDLE h, const char* path, uint32_t speaker) {
-    const corra::spktest::Platforms platforms{P(), corra::CurrentWaveOut(),
-                                              corra::CurrentMediaFiles(),
-                                              corra::CurrentMessageBox()};
-    return Guarded([&] { return corra::spktest::Play(platforms, Os(h), path, speaker); });
+    return Guarded([&] {
+        const corra::spktest::Platforms platforms{P(), corra::CurrentWaveOut(),
+                                                  corra::CurrentMediaFiles(),
+                                                  corra::CurrentMessageBox()};
+        return corra::spktest::Play(platforms, Os(h), path, speaker);
+    });
 }
 
 int32_t QS_OPEN(void* window) {
@@ -117,29 +127,32 @@ int32_t QS_OPEN(void* window) {
 }
 
 int32_t QS_CLOSE(uint32_t) {
-    Engine().Close();
+    Guarded([] {
+        Engine().Close();
+        return true;
+    });
     return 1;
 }
 
 int32_t QS_GetEqualizer(void* equalizer, uint32_t* count) {
-    return Result(Engine().GetEqualizer(equalizer, count));
+    return Guarded([&] { return Engine().GetEqualizer(equalizer, count); });
 }
 int32_t QS_SetEqualizer(const void* equalizer, uint32_t* count) {
-    return Result(Engine().SetEqualizer(equalizer, count));
+    return Guarded([&] { return Engine().SetEqualizer(equalizer, count); });
 }
 int32_t QS_GetEnvPreset(void* preset, uint32_t* count) {
-    return Result(Engine().GetEnvPreset(preset, count));
+    return Guarded([&] { return Engine().GetEnvPreset(preset, count); });
 }
 int32_t QS_SetEnvPreset(const void* preset, uint32_t* count) {
-    return Result(Engine().SetEnvPreset(preset, count));
+    return Guarded([&] { return Engine().SetEnvPreset(preset, count); });
 }
-int32_t QS_GetIntensity(uint32_t* perMille) { return Result(Engine().GetIntensity(perMille)); }
-int32_t QS_SetIntensity(uint32_t perMille) { return Result(Engine().SetIntensity(perMille)); }
-int32_t QS_GetQXpanderStereo(uint8_t* on) { return Result(Engine().GetXpanderStereo(on)); }
-int32_t QS_SetQXpanderStereo(uint8_t on) { return Result(Engine().SetXpanderStereo(on)); }
-int32_t QS_GetStereoSpread(uint32_t* perMille) { return Result(Engine().GetStereoSpread(perMille)); }
-int32_t QS_SetStereoSpread(uint32_t perMille) { return Result(Engine().SetStereoSpread(perMille)); }
-int32_t QS_GetACTIVEPROCESS(uint32_t* value) { return Result(Engine().GetActiveProcess(value)); }
+int32_t QS_GetIntensity(uint32_t* perMille) { return Guarded([&] { return Engine().GetIntensity(perMille); }); }
+int32_t QS_SetIntensity(uint32_t perMille) { return Guarded([&] { return Engine().SetIntensity(perMille); }); }
+int32_t QS_GetQXpanderStereo(uint8_t* on) { return Guarded([&] { return Engine().GetXpanderStereo(on); }); }
+int32_t QS_SetQXpanderStereo(uint8_t on) { return Guarded([&] { return Engine().SetXpanderStereo(on); }); }
+int32_t QS_GetStereoSpread(uint32_t* perMille) { return Guarded([&] { return Engine().GetStereoSpread(perMille); }); }
+int32_t QS_SetStereoSpread(uint32_t perMille) { return Guarded([&] { return Engine().SetStereoSpread(perMille); }); }
+int32_t QS_GetACTIVEPROCESS(uint32_t* value) { return Guarded([&] { return Engine().GetActiveProcess(value); }); }
 
 int32_t QS_GetNumEnvironments(uint32_t* count) {
     if (count != nullptr) *count = corra::qsound::kEnvironmentCount;
