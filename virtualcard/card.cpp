@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
 
 #include "../corrantapi/wire.h"
 #include "mixer.h"
@@ -127,6 +128,16 @@ void VirtualCard::Sync() {
     if (m_state.Refresh()) FillDefaults();
 }
 
+void VirtualCard::SyncForRequest() {
+    Sync();
+    if (Fault("throw")) throw std::runtime_error("fault.throw");
+}
+
+void VirtualCard::ThrowIfAsked() {
+    std::lock_guard guard(m_lock);
+    SyncForRequest();
+}
+
 void VirtualCard::Set(const std::string& key, const std::string& value) {
     std::lock_guard guard(m_lock);
     Sync();
@@ -226,7 +237,7 @@ const VirtualCard::List* VirtualCard::FindList(corra::DevList list) const {
 
 corra::DevList VirtualCard::GetPciDevices(bool) {
     std::lock_guard guard(m_lock);
-    Sync();
+    SyncForRequest();
     List list;
     for (const auto& d : kOtherDevices) list.devices.push_back({d[0], d[1], d[2]});
     if (!Fault("no_card") && !Fault("vanished")) {
@@ -337,7 +348,7 @@ corra::Query VirtualCard::GetInterfaceDetail(corra::DevList list,
 
 corra::OsHandle VirtualCard::OpenDriver(const char* path) {
     std::lock_guard guard(m_lock);
-    Sync();
+    SyncForRequest();
     if (path == nullptr || Fault("no_card") || Fault("vanished") || Fault("open_refused") ||
         Lower(path) != Lower(m_state.Get("interface_path")))
         return corra::kInvalidHandle;
@@ -357,7 +368,7 @@ bool VirtualCard::Ioctl(corra::OsHandle handle, std::uint32_t code, const void* 
                         std::uint32_t inSize, void* out, std::uint32_t outSize,
                         std::uint32_t* returned) {
     std::lock_guard guard(m_lock);
-    Sync();
+    SyncForRequest();
     std::uint32_t id = 0, flags = 0;
     if (m_handles.count(handle) == 0 || Fault("vanished") || code != w::kIoctlKsProperty ||
         !w::ParseHeader(in, inSize, id, flags))
@@ -492,7 +503,7 @@ bool VirtualCard::ApplySet(std::uint32_t id, const std::uint8_t* in, std::uint32
 
 bool VirtualCard::GetVersion(corra::OsVersion& version) {
     std::lock_guard guard(m_lock);
-    Sync();
+    SyncForRequest();
     const std::string text = m_state.Get("os_version", "5.1");
     const auto dot = text.find('.');
     version.major = static_cast<std::uint32_t>(ParseNumber(text.substr(0, dot), 0));
@@ -504,7 +515,7 @@ bool VirtualCard::GetVersion(corra::OsVersion& version) {
 
 bool VirtualCard::GetDsSpeakerConfig(std::uint32_t* config) {
     std::lock_guard guard(m_lock);
-    Sync();
+    SyncForRequest();
     if (Fault("ds_absent") || config == nullptr) return false;
     *config = static_cast<std::uint32_t>(m_state.GetInt("ds_speaker_config", 4));
     return true;
@@ -512,7 +523,7 @@ bool VirtualCard::GetDsSpeakerConfig(std::uint32_t* config) {
 
 bool VirtualCard::SetDsSpeakerConfig(std::uint32_t config) {
     std::lock_guard guard(m_lock);
-    Sync();
+    SyncForRequest();
     if (Fault("ds_absent")) return false;
     m_state.SetInt("ds_speaker_config", config);
     m_state.Save();

@@ -39,6 +39,9 @@ public:
     void SetBytes(const std::string& key, const std::uint8_t* data, std::size_t size);
     // Back to the defaults (faults cleared), written to the state file.
     void Reset();
+    // Throws when the state file says `fault.throw = 1`: the services call
+    // it on entry, so that tests can see what an exception inside the card does.
+    void ThrowIfAsked();
 
     // What the card has given out and not yet seen released.
     int OpenDriverHandles();
@@ -88,6 +91,7 @@ private:
     };
 
     void Sync();  // picks up another process's changes; call with the lock held
+    void SyncForRequest();  // Sync, then the thrown fault
     void FillDefaults();
     bool Fault(const std::string& key) const;
     bool PropertyFails(std::uint32_t id) const;
