@@ -113,6 +113,22 @@ private:
     RequestRecord m_last;
 };
 
+// What the card's driver and SetupAPI expect, written down here on their own
+// rather than taken from the library, so that a wrong row or size in the
+// library shows up as a refused request.
+struct DriverProperty {
+    std::uint32_t id;
+    bool get;
+    bool set;
+    std::uint32_t size;  // the data buffer the driver requires
+};
+// The driver's row for a property of its control set, or null.
+const DriverProperty* FindDriverProperty(std::uint32_t id);
+// SP_DEVICE_INTERFACE_DETAIL_DATA_A's size field as SetupAPI requires it: the
+// fixed part's size, 5 on 32-bit Windows (the record is byte-packed there)
+// and 8 on 64-bit Windows.
+inline constexpr std::uint32_t kSetupApiDetailSize = sizeof(void*) == 8 ? 8u : 5u;
+
 // The state-file key that holds a settable property's bytes, or "" if none.
 const char* PropertyKey(std::uint32_t id);
 // Sample rate in Hz of a rate code (0 for an unknown code).

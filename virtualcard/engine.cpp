@@ -215,8 +215,8 @@ corra::HResult CVirtualEngine::Set(corra::DsProperties properties, const corra::
     if (data == nullptr || size != row->size) return corra::kEInvalidArg;
     // Sets on the stereo set name the instance: a dword 1 and 44 zero bytes.
     if (row->stereo) {
-        std::uint8_t expected[q::kStereoInstanceSize] = {1};
-        if (instance == nullptr || instanceSize != q::kStereoInstanceSize ||
+        std::uint8_t expected[kStereoInstanceSize] = {1};
+        if (instance == nullptr || instanceSize != kStereoInstanceSize ||
             std::memcmp(instance, expected, sizeof expected) != 0)
             return corra::kEInvalidArg;
     } else if (instanceSize != 0) {

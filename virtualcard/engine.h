@@ -15,6 +15,10 @@
 
 namespace vcard {
 
+// Sets on the engine's stereo property set name their instance in 48 bytes:
+// a dword 1 and 44 zeros (the engine's own figure, not the library's).
+inline constexpr std::uint32_t kStereoInstanceSize = 48;
+
 class CVirtualEngine final : public corra::IEnginePlatform {
 public:
     explicit CVirtualEngine(VirtualCard& card) : m_card(card) {}
