@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "media_platform.h"
-#include "../corrantapi/riff.h"
+#include "riff.h"
 #include "card.h"
 
 namespace vcard {

@@ -2,12 +2,9 @@
 
 #include <cstring>
 
-#include "../corrantapi/qsound.h"
 #include "state_file.h"
 
 namespace vcard {
-
-namespace q = corra::qsound;
 
 namespace {
 
@@ -22,6 +19,16 @@ std::int64_t Number(VirtualCard& card, const std::string& key, std::int64_t fall
 }  // namespace
 
 namespace {
+
+// The engine's two property sets, {7CA99CA0-CD07-11D0-A6C0-00A0C9248633}
+// and {7CA99CA1-...}, and their properties, as the engine defines them.
+constexpr corra::Guid kEngineSet{0x7CA99CA0, 0xCD07, 0x11D0,
+                                 {0xA6, 0xC0, 0x00, 0xA0, 0xC9, 0x24, 0x86, 0x33}};
+constexpr corra::Guid kStereoSet{0x7CA99CA1, 0xCD07, 0x11D0,
+                                 {0xA6, 0xC0, 0x00, 0xA0, 0xC9, 0x24, 0x86, 0x33}};
+constexpr std::uint32_t kPresence = 8, kEnvironment = 12, kIntensity = 20, kActiveProcess = 23,
+                        kEqualizer = 33;
+constexpr std::uint32_t kXpanderLevel = 1, kXpanderSwitch = 2, kXpanderState = 3, kSpread = 9;
 
 // The engine's properties: where each is kept and its default.
 struct Row {
@@ -39,20 +46,20 @@ constexpr const char kDefaultEqualizer[] =
     "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00";
 
 constexpr Row kRows[] = {
-    {false, q::kPresence, true, false, 4, "qs.presence", "01 00 00 00"},
-    {false, q::kEnvironment, true, true, 8, "qs.environment", "00 00 00 00 FF FF FF FF"},
-    {false, q::kIntensity, true, true, 4, "qs.intensity", "00 00 00 00"},
-    {false, q::kActiveProcess, true, false, 4, "qs.active_process", "01 00 00 00"},
-    {false, q::kEqualizer, true, true, 48, "qs.equalizer", kDefaultEqualizer},
-    {true, q::kXpanderLevel, false, true, 4, "qs.xpander_level", "00 00 00 00"},
-    {true, q::kXpanderSwitch, false, true, 4, "qs.xpander_switch", "00 00 00 00"},
-    {true, q::kXpanderState, true, true, 4, "qs.xpander_state", "00 00 00 00"},
-    {true, q::kSpread, true, true, 4, "qs.spread", "00 00 00 3F"},
+    {false, kPresence, true, false, 4, "qs.presence", "01 00 00 00"},
+    {false, kEnvironment, true, true, 8, "qs.environment", "00 00 00 00 FF FF FF FF"},
+    {false, kIntensity, true, true, 4, "qs.intensity", "00 00 00 00"},
+    {false, kActiveProcess, true, false, 4, "qs.active_process", "01 00 00 00"},
+    {false, kEqualizer, true, true, 48, "qs.equalizer", kDefaultEqualizer},
+    {true, kXpanderLevel, false, true, 4, "qs.xpander_level", "00 00 00 00"},
+    {true, kXpanderSwitch, false, true, 4, "qs.xpander_switch", "00 00 00 00"},
+    {true, kXpanderState, true, true, 4, "qs.xpander_state", "00 00 00 00"},
+    {true, kSpread, true, true, 4, "qs.spread", "00 00 00 3F"},
 };
 
 const Row* FindRow(const corra::Guid& set, std::uint32_t id) {
-    const bool stereo = set == q::kStereoSet;
-    if (!stereo && !(set == q::kEngineSet)) return nullptr;
+    const bool stereo = set == kStereoSet;
+    if (!stereo && !(set == kEngineSet)) return nullptr;
     for (const Row& r : kRows)
         if (r.stereo == stereo && r.id == id) return &r;
     return nullptr;
@@ -225,7 +232,7 @@ corra::HResult CVirtualEngine::Set(corra::DsProperties properties, const corra::
     if (Fails(id)) return corra::kEFail;
     m_card.SetBytes(row->key, static_cast<const std::uint8_t*>(data), row->size);
     std::string entry = std::string(row->stereo ? "stereo." : "engine.") + std::to_string(id);
-    if (row->stereo && id != q::kSpread) {
+    if (row->stereo && id != kSpread) {
         std::uint32_t v = 0;
         std::memcpy(&v, data, 4);
         entry += "=" + std::to_string(v);
