@@ -77,7 +77,9 @@ int CMixerFader::Init(DWORD destination, DWORD source, DWORD type, int subType, 
 
 void CMixerFader::SetHVSliderPos() {
     if (m_Value == nullptr) return;
-    const ValuePair values(m_Value, LineChannels());
+    ValuePair values(m_Value, ValueChannels());
+    mixer::ClampToBounds(values.v, values.count, Control().Bounds.dwMinimum, Control().Bounds.dwMaximum);
+    values.CopyTo(m_Value);
     if (const auto balance = mixer::Balance(values.v, values.count)) m_balance = *balance;
     if (m_subType < LEFT || m_subType > BALANCE) {
         mixer::Trace("CMixerFader::SetHVSliderPos", kWrongSubType);
@@ -95,7 +97,7 @@ DWORD CMixerFader::GetSliderValue() const { return mixer::SliderValue(GetPos(), 
 
 void CMixerFader::SetFaderValue(DWORD value) {
     if (m_Value == nullptr) return;
-    ValuePair values(m_Value, LineChannels());
+    ValuePair values(m_Value, ValueChannels());
     if (!mixer::ApplyFaderValue(m_subType, m_linked, value, values.count, m_balance, values.v)) {
         mixer::Trace("CMixerFader::SetFaderValue", kWrongSubType);
         return;
@@ -139,8 +141,12 @@ LRESULT CMixerFader::OnControlChange(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+// The thumb window, the background snapshot and the track images belong to
+// this window: a dialog that is run again makes a new slider window and
+// skins it afresh, so nothing of the old one may be taken for it.
 LRESULT CMixerFader::OnDestroy(WPARAM, LPARAM) {
     Unbind();
+    ReleaseSkin();
     SetMsgHandled(false);
     return 0;
 }
@@ -168,7 +174,8 @@ LRESULT CMixerFader::OnCustomDraw(NMHDR* header) {
 }
 
 bool CMixerFader::EnsureThumb() {
-    if (m_thumb) return true;
+    if (m_thumb && m_thumb->m_hWnd != nullptr) return true;
+    m_thumb.reset();
     if (m_hWnd == nullptr) return false;
     auto thumb = std::make_unique<CHoverImage>();
     if (!thumb->Create(WS_CHILD | WS_VISIBLE, m_hWnd, 0)) return false;
