@@ -3,11 +3,9 @@
 namespace effects {
 
 int EngineToBand(int tenths) {
-    // The engine's factor as the panel has always applied it, in single
-    // precision: 60 tenths gives -9.99…, shown as -10 only because the
-    // product is rounded to float first.
-    const float position = static_cast<float>(tenths) * -20.0f * 0.008333334f;
-    return static_cast<int>(position);
+    // 0.008333334 is a shade above 1/120, so whole steps (multiples of 6
+    // tenths) land just past their position and truncate onto it.
+    return static_cast<int>(static_cast<double>(tenths) * -20.0 * 0.008333334);
 }
 
 int ParseEditNumber(std::wstring_view text) {
