@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "framework/controls.h"
@@ -53,6 +54,15 @@ public:
     // Sends the equalizer record: the switch, then each band's tenths of a dB.
     void SendEqualizer();
 
+private:
+    // The slider skin shared by the twelve sliders, made at the first run;
+    // declared before the sliders, which point at it, so it outlives them.
+    std::unique_ptr<CImageStrip> m_thumbStrip;  // bitmap 171, 18 x 9 frames
+    std::unique_ptr<CImageStrip> m_trackStrip;  // bitmap 165
+    HCURSOR m_hand = nullptr;                   // the hand over the sliders: shared, or m_ownedHand
+    CCursor m_ownedHand;                        // a copy from winhlp32 where the system has no hand
+
+public:
     // The controls of template 136, bound when the window is created.
     std::array<CMixerFader, effects::kBands> m_sliderBand;  // 1000, 1001, 1200, 1003 … 1009
     std::array<CDigitEdit, effects::kBands> m_editBand;     // 1290 … 1299
@@ -73,30 +83,41 @@ public:
     CSkinButton m_btnClose;                                 // 1010
     CToolTipCtrl m_toolTip;
 
+    BOOL PreTranslateMessage(MSG* msg) override;
+
 protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
+    // Enter in a value box must not close the window; Escape and 1010 do.
+    void OnOK() override {}
     bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     void ApplySkin();
     void PlaceOverOwner();
-    void ReadEnvironment();
+    void FillEnvironmentList();
     void ShowEqualizerPairs(bool on);
     void ShowEnvironmentPairs(bool on);
     void Show3dPairs(bool on);
-    void OnBandEditChanged(int band);
+    void ShowPercent(CDigitEdit& edit, int sliderPosition);
+
+    void OnEqualizerClicked();
+    void OnResetClicked();
+    void OnPresetClicked();
+    void OnEnvironmentClicked();
+    void OnEnvironmentSelected();
+    void OnEnvInitClicked();
+    void On3dClicked();
+    void OnCloseClicked();
+    void OnBandEditChanged(UINT id);
+    void OnIntensityEditChanged();
+    void OnSpreadEditChanged();
     void OnPercentEditChanged(CDigitEdit& edit, CMixerFader& slider, bool spread);
-    void OnBandScrolled();
-    void OnPercentScrolled(CMixerFader& slider, CDigitEdit& edit, bool spread);
-    void OnCommandMessage(WPARAM wParam, LPARAM lParam);
-    bool OnToolTipText(LPARAM lParam);
+    LRESULT OnVScroll(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNotifyMessage(WPARAM wParam, LPARAM lParam);
 
     bool m_chinese = false;
     bool m_engineOpen = false;
     std::string m_settingsFile;
-    CImageStrip m_thumbStrip;  // bitmap 171, shared by the twelve sliders
-    CImageStrip m_trackStrip;  // bitmap 165
-    HCURSOR m_hand = nullptr;  // system cursor or one loaded from winhlp32
-    HMODULE m_cursorModule = nullptr;
 };
