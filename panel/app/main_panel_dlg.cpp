@@ -17,6 +17,7 @@
 #include "panel/mixer/mixer_base.h"
 #include "panel/mixer/mixer_platform.h"
 #include "panel/res/resource_ids.h"
+#include "panel/res/skin_table.h"
 
 namespace {
 
@@ -177,7 +178,7 @@ BOOL CMainPanelDlg::OnInitDialog() {
     }
     m_toolTipAlways.Create(m_hWnd, TTS_ALWAYSTIP);
 
-    m_largeSkin = ::GetDeviceCaps(screen, LOGPIXELSX) >= 110;
+    m_largeSkin = SkinSetForDpi(::GetDeviceCaps(screen, LOGPIXELSX)) == SkinSet::Large;
     SetBackground(m_largeSkin ? IDB_MAIN_LARGE : IDB_MAIN_SMALL, kStretch);
 
     ArmRefresh(kRefreshPeriod);
@@ -195,7 +196,7 @@ BOOL CMainPanelDlg::OnInitDialog() {
 
     ReadSettings();
 
-    ApplySkins();
+    ApplySkins(true);
 
     for (auto meter : kMeters) {
         (this->*meter).m_startColour = kMeterStart;
@@ -232,6 +233,7 @@ BOOL CMainPanelDlg::OnInitDialog() {
     BindSwitchesAndSingleFaders(channels);
     FillEdits(channels);
 
+    ApplySkins(false);
     m_strips.SetUpFaderSkins();
     m_speakers.ReadSpeakerLayout();
 
@@ -275,7 +277,28 @@ void CMainPanelDlg::WriteSettings() {
     for (const auto& pair : panel::kLinkPairs) panel::WriteSetting(pair.key, state(this->*pair.linkButton));
 }
 
-void CMainPanelDlg::ApplySkins() {}
+bool CMainPanelDlg::SkinnedEarly(const CSkinButton* button) const {
+    auto in = [button](const auto& buttons) {
+        for (const auto& b : buttons)
+            if (&b == button) return true;
+        return false;
+    };
+    return in(m_btnRate) || in(m_btnSpkTest) || button == &m_btnSpdifOut || in(m_btnSpdifMode) ||
+           in(m_btnSpeakers);
+}
+
+void CMainPanelDlg::ApplySkins(bool early) {
+    // The rate, speaker-test, S/PDIF and speaker buttons are skinned with the
+    // settings read; the switches, links and the panel's own buttons after
+    // the bindings.
+    for (const SkinPairing& pairing : MainPanelSkins(m_largeSkin ? SkinSet::Large : SkinSet::Small)) {
+        auto* button =
+            dynamic_cast<CSkinButton*>(CWnd::FromHandle(::GetDlgItem(m_hWnd, static_cast<int>(pairing.control))));
+        if (!button || SkinnedEarly(button) != early) continue;
+        button->SetSkin(pairing.normal, pairing.down, pairing.over, pairing.disabled, pairing.focus, pairing.mask,
+                        0, 0, 0);
+    }
+}
 
 void CMainPanelDlg::ReadAudio3D() {
     std::uint8_t pair[2] = {};

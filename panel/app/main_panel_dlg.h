@@ -189,7 +189,8 @@ private:
     bool CardPresent() const;
     void ReadSettings();
     void WriteSettings();
-    void ApplySkins();
+    void ApplySkins(bool early);
+    bool SkinnedEarly(const CSkinButton* button) const;
     void ReadAudio3D();
     void BindSwitchesAndSingleFaders(int channels);
     void FillEdits(int channels);
