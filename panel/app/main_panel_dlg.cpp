@@ -15,7 +15,7 @@
 #include "panel/app/settings.h"
 #include "panel/app/system_actions.h"
 #include "panel/mixer/mixer_base.h"
-#include "panel/mixer/mixer_platform.h"
+#include "mixer_platform.h"
 #include "panel/res/resource_ids.h"
 #include "panel/res/skin_table.h"
 
