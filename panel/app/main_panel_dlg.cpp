@@ -12,6 +12,7 @@
 #include "panel/app/autostart.h"
 #include "panel/app/panel_tables.h"
 #include "panel/app/program_paths.h"
+#include "panel/app/refresh_math.h"
 #include "panel/app/settings.h"
 #include "panel/app/system_actions.h"
 #include "panel/mixer/mixer_base.h"
@@ -368,13 +369,11 @@ void CMainPanelDlg::RefreshTick() {
     }
     ArmRefresh(kRefreshPeriod);
 
-    const int b[8] = {status[0], status[1], status[2], status[3], status[4], status[5], status[6], status[7]};
-    const int sumEven = b[0] + b[2] + b[4] + b[6];
-    const int sumOdd = b[1] + b[3] + b[5] + b[7];
-    const int even = (b[0] * b[0] + b[2] * b[2] + b[4] * b[4] + b[6] * b[6]) / (sumEven + 1);
-    const int odd = (b[1] * b[1] + b[3] * b[3] + b[5] * b[5] + b[7] * b[7]) / (sumOdd + 1);
-    m_meterMasterL.SetPos(even);
-    m_meterMasterR.SetPos(odd);
+    std::uint8_t b[8];
+    std::memcpy(b, status, sizeof b);
+    const panel::OutputLevels levels = panel::ComputeOutputLevels(b);
+    m_meterMasterL.SetPos(levels.masterEven);
+    m_meterMasterR.SetPos(levels.masterOdd);
     m_meterFrontL.SetPos(b[0]);
     m_meterFrontR.SetPos(b[1]);
     m_meterCenter.SetPos(b[2]);
@@ -399,8 +398,8 @@ void CMainPanelDlg::RefreshTick() {
         m_textRate.SetWindowText(text);
         m_lastRate = rate;
     }
-    m_outLevelSumEven = sumEven;
-    m_outLevelSumOdd = sumOdd;
+    m_outLevelSumEven = levels.sumEven;
+    m_outLevelSumOdd = levels.sumOdd;
 }
 
 LRESULT CMainPanelDlg::OnTimer(WPARAM id, LPARAM) {
