@@ -81,9 +81,6 @@ public:
     CDigitEdit m_editSpread;                                // 1300
     CEdit m_zeroSpread;                                     // 1312
     CSkinButton m_btnClose;                                 // 1010
-    CToolTipCtrl m_toolTip;
-
-    BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
     void DoDataExchange() override;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -17,8 +18,10 @@
 
 #include "CorrantApi.h"
 #include "framework/app.h"
+#include "framework/tooltips.h"
 #include "panel/effects/effects_panel_dlg.h"
 #include "panel/effects/preset_dlg.h"
+#include "preset_command.h"
 #include "vcard_api.h"
 
 namespace {
@@ -128,7 +131,7 @@ protected:
     }
     std::wstring ToolTip(int id) {
         NMTTDISPINFOW info{};
-        info.hdr.hwndFrom = m_panel.m_toolTip.m_hWnd;
+        info.hdr.hwndFrom = fw::ToolTipWindowOf(m_panel.m_hWnd);
         info.hdr.idFrom = reinterpret_cast<UINT_PTR>(Item(id));
         info.hdr.code = TTN_NEEDTEXTW;
         info.uFlags = TTF_IDISHWND;
@@ -338,6 +341,52 @@ TEST_F(EffectsPanel, WithoutTheEngineItSaysNotSupportAndStillCloses) {
     EXPECT_EQ(RunModal([this] { PostMessageW(Item(1010), WM_KEYDOWN, VK_ESCAPE, 0x00010001); }), IDCANCEL);
 }
 
+TEST_F(EffectsPanel, RunTwiceOverTheMainWindowWithEveryThumb) {
+    SetEngineEqualizer(1, {});
+    const int32_t room[2] = {0, 2};
+    uint32_t count = 0;
+    ASSERT_EQ(QS_SetEnvPreset(room, &count), 1);
+    ASSERT_EQ(QS_SetQXpanderStereo(1), 1);
+
+    CWinApp app;
+    fw::CDialogTemplate mainTemplate(WS_POPUP | WS_VISIBLE, 0, 0, 400, 300);
+    CDialog mainPanel;
+    mainPanel.SetTemplate(mainTemplate.Get());
+    ASSERT_TRUE(mainPanel.Create(nullptr));
+    SetWindowPos(mainPanel.m_hWnd, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    app.m_pMainWnd = &mainPanel;
+
+    for (int run = 0; run < 2; ++run) {
+        HWND owner = nullptr;
+        bool ownerEnabled = true;
+        int thumbs = 0;
+        POINT centre{}, mainCentre{};
+        const INT_PTR result = RunModal([&] {
+            owner = GetWindow(m_panel.m_hWnd, GW_OWNER);
+            ownerEnabled = IsWindowEnabled(mainPanel.m_hWnd) != FALSE;
+            for (int id : {1000, 1001, 1200, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1015, 1017}) {
+                HWND thumb = GetWindow(Item(id), GW_CHILD);
+                if (IsWindowVisible(Item(id)) && thumb && IsWindowVisible(thumb)) ++thumbs;
+            }
+            RECT a{}, b{};
+            GetWindowRect(m_panel.m_hWnd, &a);
+            GetWindowRect(mainPanel.m_hWnd, &b);
+            centre = {(a.left + a.right) / 2, (a.top + a.bottom) / 2};
+            mainCentre = {(b.left + b.right) / 2, (b.top + b.bottom) / 2};
+            Click(1010);
+        });
+        EXPECT_EQ(result, IDCANCEL) << "run " << run;
+        EXPECT_EQ(owner, mainPanel.m_hWnd) << "run " << run;
+        EXPECT_FALSE(ownerEnabled) << "run " << run;
+        EXPECT_EQ(thumbs, 12) << "run " << run;
+        EXPECT_LE(std::abs(centre.x - mainCentre.x), 1) << "run " << run;
+        EXPECT_LE(std::abs(centre.y - mainCentre.y), 1) << "run " << run;
+        EXPECT_TRUE(IsWindowEnabled(mainPanel.m_hWnd)) << "run " << run;
+    }
+    app.m_pMainWnd = nullptr;
+    mainPanel.DestroyWindow();
+}
+
 namespace {
 
 // The preset window over an open effects panel.
@@ -530,4 +579,21 @@ TEST_F(Presets, NamesThatWouldCorruptTheFileAreRefusedWithNothingWritten) {
     EXPECT_EQ(names[3], L"Hall ] Big");
     EXPECT_EQ(names[4], std::wstring(120, L'L'));
     EXPECT_EQ(Value("EQ_Preset", "#1 Live").size(), 82u);
+}
+
+TEST_F(Presets, AnImportedPresetIsListedAtTheNextOpening) {
+    OpenList();
+    Add(L"Before");
+    const std::string curve = m_ini + ".curve.txt";
+    std::ofstream(curve) << "GraphicEQ: 31 3; 16000 3\n";
+    std::wstring curveW(curve.begin(), curve.end()), iniW(m_ini.begin(), m_ini.end());
+    std::string out, err;
+    ASSERT_EQ(corractl::RunPreset({L"--ini", iniW, L"import", curveW, L"Imported"}, out, err), 0) << err;
+    DeleteFileA(curve.c_str());
+    OpenList();
+    EXPECT_EQ(Listed(), (std::vector<std::wstring>{L"Before", L"Imported"}));
+    Select(1);
+    Click(1286, m_list->m_hWnd);
+    EXPECT_EQ(EngineBands(), std::vector<int>(10, 30));
+    EXPECT_EQ(Text(Item(1299)), L"5");
 }
