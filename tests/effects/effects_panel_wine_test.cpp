@@ -145,19 +145,21 @@ protected:
     INT_PTR RunModal(std::function<void()> action) {
         s_action = std::move(action);
         s_panel = &m_panel;
-        const UINT_PTR act = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            if (s_action) std::exchange(s_action, nullptr)();
-        });
-        const UINT_PTR guard = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            if (s_panel->m_hWnd) s_panel->EndDialog(-2);
-        });
+        const UINT_PTR act = SetTimer(nullptr, 0, 20, &EffectsPanel::Act);
+        const UINT_PTR guard = SetTimer(nullptr, 0, 5000, &EffectsPanel::GiveUp);
         const INT_PTR result = m_panel.DoModal();
         KillTimer(nullptr, act);
         KillTimer(nullptr, guard);
         s_action = nullptr;
         return result;
+    }
+    static void CALLBACK Act(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        if (s_action) std::exchange(s_action, nullptr)();
+    }
+    static void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        if (s_panel->m_hWnd) s_panel->EndDialog(-2);
     }
     static inline std::function<void()> s_action;
     static inline CEffectsPanelDlg* s_panel = nullptr;
