@@ -202,6 +202,12 @@ TEST_F(EffectsPanel, OpensWithTheEngineValuesAndTheSwitchesVisibility) {
     EXPECT_TRUE(Visible(1300));
     EXPECT_FALSE(Visible(1312));
     EXPECT_EQ(SendMessageW(Item(1014), CB_GETCOUNT, 0, 0), 29);
+    RECT body{};
+    GetClientRect(m_panel.m_hWnd, &body);
+    POINT corner{2, body.bottom - 2};
+    ClientToScreen(m_panel.m_hWnd, &corner);
+    EXPECT_EQ(SendMessageW(m_panel.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(corner.x, corner.y)), HTCAPTION)
+        << "dragged by its body";
     // Opening sends nothing new: the engine keeps what it had.
     EXPECT_EQ(EngineBands(), (std::vector<int>{60, -42, 120, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(EngineEqualizer().on, 0u);
@@ -358,8 +364,12 @@ TEST_F(EffectsPanel, RunTwiceOverTheMainWindowWithEveryThumb) {
     SetWindowPos(mainPanel.m_hWnd, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     app.m_pMainWnd = &mainPanel;
 
-    for (int run = 0; run < 2; ++run) {
+    for (int run = 0; run < 3; ++run) {
+        // The third run: a main window half off the top-left corner of the
+        // screen; the panel stays on the screen.
+        if (run == 2) SetWindowPos(mainPanel.m_hWnd, nullptr, -500, -400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         HWND owner = nullptr;
+        RECT placed{};
         bool ownerEnabled = true;
         int thumbs = 0;
         POINT centre{}, mainCentre{};
@@ -373,6 +383,7 @@ TEST_F(EffectsPanel, RunTwiceOverTheMainWindowWithEveryThumb) {
             RECT a{}, b{};
             GetWindowRect(m_panel.m_hWnd, &a);
             GetWindowRect(mainPanel.m_hWnd, &b);
+            placed = a;
             centre = {(a.left + a.right) / 2, (a.top + a.bottom) / 2};
             mainCentre = {(b.left + b.right) / 2, (b.top + b.bottom) / 2};
             Click(1010);
@@ -381,8 +392,13 @@ TEST_F(EffectsPanel, RunTwiceOverTheMainWindowWithEveryThumb) {
         EXPECT_EQ(owner, mainPanel.m_hWnd) << "run " << run;
         EXPECT_FALSE(ownerEnabled) << "run " << run;
         EXPECT_EQ(thumbs, 12) << "run " << run;
-        EXPECT_LE(std::abs(centre.x - mainCentre.x), 1) << "run " << run;
-        EXPECT_LE(std::abs(centre.y - mainCentre.y), 1) << "run " << run;
+        if (run < 2) {
+            EXPECT_LE(std::abs(centre.x - mainCentre.x), 1) << "run " << run;
+            EXPECT_LE(std::abs(centre.y - mainCentre.y), 1) << "run " << run;
+        } else {
+            EXPECT_EQ(placed.left, 0);
+            EXPECT_EQ(placed.top, 0);
+        }
         EXPECT_TRUE(IsWindowEnabled(mainPanel.m_hWnd)) << "run " << run;
     }
     app.m_pMainWnd = nullptr;
