@@ -5,6 +5,7 @@
 
 #include "CorrantApi.h"
 #include "framework/app.h"
+#include "panel/app/program_paths.h"
 #include "panel/effects/effects_texts.h"
 #include "panel/effects/preset_dlg.h"
 #include "panel/res/resource_ids.h"
@@ -65,7 +66,7 @@ CEffectsPanelDlg::CEffectsPanelDlg() : CSkinDialog(IDD_EFFECTS_PANEL, nullptr) {
 CEffectsPanelDlg::~CEffectsPanelDlg() = default;
 
 std::string CEffectsPanelDlg::SettingsFile() const {
-    return m_settingsFile.empty() ? effects::DefaultSettingsFile() : m_settingsFile;
+    return m_settingsFile.empty() ? panel::SettingsPath() : m_settingsFile;
 }
 
 void CEffectsPanelDlg::DoDataExchange() {

@@ -9,6 +9,7 @@
 
 #include "panel/effects/effects_texts.h"
 #include "panel/effects/graphic_eq.h"
+#include "panel/app/program_paths.h"
 #include "panel/effects/preset_store.h"
 
 namespace corractl {
@@ -153,7 +154,7 @@ private:
 
 // A path from the command line made absolute: the profile functions would
 // look for a bare or relative name in the Windows directory.
-std::optional<std::string> SettingsPath(const std::wstring& given) {
+std::optional<std::string> AbsoluteSettingsPath(const std::wstring& given) {
     wchar_t full[MAX_PATH * 4] = {};
     const DWORD n = ::GetFullPathNameW(given.c_str(), static_cast<DWORD>(std::size(full)), full, nullptr);
     if (n == 0 || n >= std::size(full)) return std::nullopt;
@@ -170,12 +171,12 @@ int RunPreset(const std::vector<std::wstring>& args, std::string& out, std::stri
     std::string settings;
     if (at < args.size() && args[at] == L"--ini") {
         if (at + 1 >= args.size()) return command.Usage("--ini needs a path");
-        const auto path = SettingsPath(args[at + 1]);
+        const auto path = AbsoluteSettingsPath(args[at + 1]);
         if (!path) return command.Usage("the settings file's path cannot be used: " + Narrow(args[at + 1]));
         settings = *path;
         at += 2;
     } else {
-        settings = effects::DefaultSettingsFile();
+        settings = panel::SettingsPath();
     }
     if (at >= args.size()) return command.Usage("preset needs list, export, import or delete");
     const std::wstring verb = args[at++];
