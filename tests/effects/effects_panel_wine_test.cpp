@@ -18,6 +18,7 @@
 
 #include "CorrantApi.h"
 #include "framework/app.h"
+#include "framework/handles.h"
 #include "framework/tooltips.h"
 #include "panel/effects/effects_panel_dlg.h"
 #include "panel/effects/preset_dlg.h"
@@ -364,6 +365,7 @@ TEST_F(EffectsPanel, RunTwiceOverTheMainWindowWithEveryThumb) {
     SetWindowPos(mainPanel.m_hWnd, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     app.m_pMainWnd = &mainPanel;
 
+    std::vector<long> gdiAfter;
     for (int run = 0; run < 3; ++run) {
         // The third run: a main window half off the top-left corner of the
         // screen; the panel stays on the screen.
@@ -400,9 +402,47 @@ TEST_F(EffectsPanel, RunTwiceOverTheMainWindowWithEveryThumb) {
             EXPECT_EQ(placed.top, 0);
         }
         EXPECT_TRUE(IsWindowEnabled(mainPanel.m_hWnd)) << "run " << run;
+        gdiAfter.push_back(fw::LiveGdiObjects());
     }
+    EXPECT_EQ(gdiAfter[1], gdiAfter[0]) << "a run leaves nothing behind";
+    EXPECT_EQ(gdiAfter[2], gdiAfter[0]);
     app.m_pMainWnd = nullptr;
     mainPanel.DestroyWindow();
+}
+
+
+namespace {
+
+// Finds the preset window of this thread, notes whether its owner is
+// usable, and closes it with EXIT.
+HWND g_presets;
+bool g_panelEnabled;
+BOOL CALLBACK ExitPresets(HWND window, LPARAM) {
+    if (!GetDlgItem(window, 1186)) return TRUE;
+    g_presets = window;
+    g_panelEnabled = IsWindowEnabled(GetWindow(window, GW_OWNER)) != FALSE;
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(1159, BN_CLICKED), 0);
+    return FALSE;
+}
+void CALLBACK ExitPresetsSoon(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    EnumThreadWindows(GetCurrentThreadId(), ExitPresets, 0);
+}
+
+}  // namespace
+
+TEST_F(EffectsPanel, PresetButtonRunsThePresetWindowOverTheDisabledPanel) {
+    g_presets = nullptr;
+    g_panelEnabled = true;
+    const INT_PTR result = RunModal([this] {
+        SetTimer(nullptr, 0, 20, ExitPresetsSoon);
+        Click(1002);  // returns when the preset window's run has ended
+        Click(1010);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    ASSERT_NE(g_presets, nullptr);
+    EXPECT_FALSE(g_panelEnabled);
+    EXPECT_FALSE(IsWindow(g_presets));
 }
 
 namespace {
