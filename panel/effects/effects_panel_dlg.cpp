@@ -7,6 +7,7 @@
 #include "framework/app.h"
 #include "panel/app/program_paths.h"
 #include "panel/effects/effects_texts.h"
+#include "panel/effects/window_place.h"
 #include "panel/effects/preset_dlg.h"
 #include "panel/res/resource_ids.h"
 #include "panel/res/skin_table.h"
@@ -135,33 +136,10 @@ void CEffectsPanelDlg::ApplySkin() {
     skinSlider(m_sliderSpread);
 }
 
-void CEffectsPanelDlg::PlaceOverOwner() {
-    RECT panel{};
-    ::GetWindowRect(m_hWnd, &panel);
-    const int w = panel.right - panel.left, h = panel.bottom - panel.top;
-    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
-    const bool overOwner = owner && ::IsWindowVisible(owner) && !::IsIconic(owner);
-    HMONITOR monitor = ::MonitorFromWindow(overOwner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (!::GetMonitorInfoW(monitor, &info)) return;
-    const RECT work = info.rcWork;
-    RECT around = work;
-    if (overOwner) ::GetWindowRect(owner, &around);
-    int x = around.left + ((around.right - around.left) - w) / 2;
-    int y = around.top + ((around.bottom - around.top) - h) / 2;
-    // Kept on the screen, the top-left corner winning where the panel is larger.
-    if (x + w > work.right) x = work.right - w;
-    if (y + h > work.bottom) y = work.bottom - h;
-    if (x < work.left) x = work.left;
-    if (y < work.top) y = work.top;
-    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 BOOL CEffectsPanelDlg::OnInitDialog() {
     CSkinDialog::OnInitDialog();
     ApplySkin();
-    PlaceOverOwner();
+    effects::CentreOnOwner(m_hWnd);
     // One tooltip for the control under the mouse, disabled ones included;
     // the texts come from OnNotifyMessage.
     EnableToolTips(true);

@@ -91,7 +91,6 @@ protected:
 
 private:
     void ApplySkin();
-    void PlaceOverOwner();
     void FillEnvironmentList();
     void ShowEqualizerPairs(bool on);
     void ShowEnvironmentPairs(bool on);

@@ -3,6 +3,7 @@
 #include "framework/app.h"
 #include "panel/effects/effects_panel_dlg.h"
 #include "panel/effects/effects_texts.h"
+#include "panel/effects/window_place.h"
 #include "panel/res/resource_ids.h"
 #include "panel/res/skin_table.h"
 
@@ -24,6 +25,7 @@ void CPresetDlg::DoDataExchange() {
 BOOL CPresetDlg::OnInitDialog() {
     CSkinDialog::OnInitDialog();
     SetBackground(IDB_PRESET_BACK, kStretch);
+    effects::CentreOnOwner(m_hWnd);
     for (CSkinButton* button : {&m_btnLoad, &m_btnAdd, &m_btnDelete, &m_btnExit}) {
         if (const SkinPairing* skin = FindSkin(PresetWindowSkins(), button->GetDlgCtrlID()))
             button->SetSkin(skin->normal, skin->down, skin->over, skin->disabled, skin->focus, skin->mask, 0, 0, 0);
