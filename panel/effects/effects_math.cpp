@@ -2,10 +2,12 @@
 
 namespace effects {
 
-int EngineToBand(int tenths) {
-    // 0.008333334 is a shade above 1/120, so whole steps (multiples of 6
-    // tenths) land just past their position and truncate onto it.
-    return static_cast<int>(static_cast<double>(tenths) * -20.0 * 0.008333334);
+int EngineToBand(double tenths) {
+    double position = tenths * -20.0 * 0.008333334;
+    // The factor's own margin above 1/120 is far smaller than the float
+    // error of the engine's round trip; this one is far smaller than a step.
+    position += position < 0 ? -1e-3 : 1e-3;
+    return static_cast<int>(position);
 }
 
 int ParseEditNumber(std::wstring_view text) {

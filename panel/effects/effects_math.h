@@ -19,8 +19,11 @@ using BandPositions = std::array<int, kBands>;
 
 // Band slider position to the engine's value in tenths of a dB.
 constexpr int BandToEngine(int position) { return position * -6; }
-// The engine's value to a slider position, truncated toward zero.
-int EngineToBand(int tenths);
+// The engine's value (as the library reports it, a float) to a slider
+// position, truncated toward zero. Values within a thousandth of a step of a
+// whole position take that position: the engine's gains come back through a
+// logarithm, so -84 tenths is read as -83.99999.
+int EngineToBand(double tenths);
 // Intensity or spread slider position to the engine's per mille, and back.
 constexpr int PercentSliderToEngine(int position) { return kPercentRange - position; }
 // What the percent edit shows for a slider position.

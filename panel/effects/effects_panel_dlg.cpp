@@ -182,7 +182,7 @@ BOOL CEffectsPanelDlg::OnInitDialog() {
     // of all ten sliders, which must already hold the engine's values.
     effects::BandPositions positions{};
     for (int band = 0; band < effects::kBands; ++band)
-        positions[band] = effects::EngineToBand(static_cast<int>(eq.tenths[band]));
+        positions[band] = effects::EngineToBand(eq.tenths[band]);
     SetBandPositions(positions);
 
     uint8_t expander = 0;

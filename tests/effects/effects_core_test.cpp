@@ -17,6 +17,11 @@ TEST(EffectsMath, EngineValuesTruncateTowardZero) {
     EXPECT_EQ(EngineToBand(-42), 7);
     EXPECT_EQ(EngineToBand(50), -8);    // -8.33 truncates, it does not floor to -9
     EXPECT_EQ(EngineToBand(-50), 8);
+    EXPECT_EQ(EngineToBand(40), -6);   // off the grid: truncated, not rounded
+    // Whole steps as the engine gives them back, a hair short.
+    EXPECT_EQ(EngineToBand(-83.9999924), 14);
+    EXPECT_EQ(EngineToBand(-29.9999981), 5);
+    EXPECT_EQ(EngineToBand(119.99999), -20);
     EXPECT_EQ(BandToEngine(7), -42);
     for (int p = kBandMin; p <= kBandMax; ++p) EXPECT_EQ(EngineToBand(BandToEngine(p)), p);
     EXPECT_EQ(PercentSliderToEdit(250), 75);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstdio>
@@ -171,7 +172,8 @@ protected:
     int m_answer = IDYES;
 };
 
-constexpr int kBand1 = 1000, kBand2 = 1001, kBand3 = 1200;
+constexpr int kBandIds[10] = {1000, 1001, 1200, 1003, 1004, 1005, 1006, 1007, 1008, 1009};
+constexpr int kBand1 = kBandIds[0], kBand2 = kBandIds[1], kBand3 = kBandIds[2];
 constexpr int kIntensity = 1015, kSpread = 1017;
 
 }  // namespace
@@ -212,6 +214,26 @@ TEST_F(EffectsPanel, OpensWithTheEngineValuesAndTheSwitchesVisibility) {
     // Opening sends nothing new: the engine keeps what it had.
     EXPECT_EQ(EngineBands(), (std::vector<int>{60, -42, 120, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(EngineEqualizer().on, 0u);
+}
+
+TEST_F(EffectsPanel, EveryPositionInTheEngineOpensOnItselfAndStaysThere) {
+    for (int first = -20; first <= 20; first += 10) {
+        std::vector<int> tenths;
+        for (int band = 0; band < 10; ++band) tenths.push_back(std::min(first + band, 20) * -6);
+        SetEngineEqualizer(1, {});
+        Equalizer eq{1, {}};
+        for (int band = 0; band < 10; ++band) eq.tenths[band] = static_cast<float>(tenths[band]);
+        uint32_t count = 0;
+        ASSERT_EQ(QS_SetEqualizer(&eq, &count), 1);
+        Open();
+        for (int band = 0; band < 10; ++band) {
+            const int position = std::min(first + band, 20);
+            EXPECT_EQ(SliderPos(kBandIds[band]), position) << position;
+            EXPECT_EQ(Text(Item(1290 + band)), std::to_wstring(-position));
+        }
+        EXPECT_EQ(EngineBands(), tenths) << "opening sent back what the engine held";
+        m_panel.DestroyWindow();
+    }
 }
 
 TEST_F(EffectsPanel, BandEditsClampAndSendTenthsOfADecibel) {
@@ -378,7 +400,9 @@ TEST_F(EffectsPanel, RunTwiceOverTheMainWindowWithEveryThumb) {
         const INT_PTR result = RunModal([&] {
             owner = GetWindow(m_panel.m_hWnd, GW_OWNER);
             ownerEnabled = IsWindowEnabled(mainPanel.m_hWnd) != FALSE;
-            for (int id : {1000, 1001, 1200, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1015, 1017}) {
+            std::vector<int> sliders(std::begin(kBandIds), std::end(kBandIds));
+            sliders.insert(sliders.end(), {kIntensity, kSpread});
+            for (int id : sliders) {
                 HWND thumb = GetWindow(Item(id), GW_CHILD);
                 if (IsWindowVisible(Item(id)) && thumb && IsWindowVisible(thumb)) ++thumbs;
             }
