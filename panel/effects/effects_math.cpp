@@ -51,7 +51,8 @@ BandPositions DecodePreset(const PresetRecord& record) {
     for (int band = 0; band < kBands; ++band) {
         std::uint32_t bits = 0;
         for (int b = 0; b < 4; ++b) bits |= static_cast<std::uint32_t>(record[band * 4 + b]) << (8 * b);
-        positions[band] = static_cast<int>(bits);
+        const auto position = static_cast<std::int32_t>(bits);
+        positions[band] = position < kBandMin ? kBandMin : position > kBandMax ? kBandMax : position;
     }
     return positions;
 }

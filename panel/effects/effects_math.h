@@ -47,6 +47,8 @@ Clamped ClampPercentEdit(int value);
 constexpr std::size_t kPresetRecordSize = 40;
 using PresetRecord = std::array<std::uint8_t, kPresetRecordSize>;
 PresetRecord EncodePreset(const BandPositions& positions);
+// Positions outside -20 … 20 (a record written by hand, checksum and all)
+// are clamped into the range.
 BandPositions DecodePreset(const PresetRecord& record);
 
 }  // namespace effects

@@ -56,6 +56,13 @@ TEST(EffectsMath, PresetRecordIsTenLittleEndianPositions) {
     EXPECT_EQ(record[36], 20);
     EXPECT_EQ(record[0], 0);
     EXPECT_EQ(DecodePreset(record), positions);
+
+    PresetRecord hostile{};
+    hostile[3] = 0x80;  // band 1: INT_MIN
+    for (int i = 4; i < 7; ++i) hostile[i] = 0xFF;
+    hostile[7] = 0x7F;  // band 2: INT_MAX
+    hostile[8] = 21;
+    EXPECT_EQ(DecodePreset(hostile), (BandPositions{-20, 20, 20, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST(PresetNames, RefusesWhatTheSettingsFileCannotHoldAsTyped) {
