@@ -4,11 +4,10 @@
 #include <string>
 
 #include "CorrantApi.h"
-#include "framework/app.h"
 #include "panel/app/program_paths.h"
 #include "panel/effects/effects_texts.h"
-#include "panel/effects/window_place.h"
 #include "panel/effects/preset_dlg.h"
+#include "panel/effects/window_place.h"
 #include "panel/res/resource_ids.h"
 #include "panel/res/skin_table.h"
 
@@ -34,7 +33,7 @@ enum : UINT {
     kIntensityZero = 1313,
 };
 constexpr int kThumbWidth = 18, kThumbHeight = 9, kThumbOffset = 3;
-constexpr int kEnvironmentNone = -1;
+constexpr int kEnvironmentNone = QS_ENVIRONMENT_NONE;
 
 // The engine's record of the equalizer as the library's callers see it.
 struct EqualizerRecord {
@@ -52,13 +51,6 @@ static_assert(sizeof(EnvironmentPreset) == 8);
 void Show(HWND window, bool show) { ::ShowWindow(window, show ? SW_SHOW : SW_HIDE); }
 
 void SetNumber(HWND edit, int value) { ::SetWindowTextW(edit, std::to_wstring(value).c_str()); }
-
-std::wstring TextOf(HWND window) {
-    const int length = ::GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
-    return text;
-}
 
 }  // namespace
 
@@ -325,7 +317,7 @@ void CEffectsPanelDlg::OnBandEditChanged(UINT id) {
     const int band = static_cast<int>(id - kFirstBandEdit);
     CDigitEdit& edit = m_editBand[band];
     edit.SetLimitText(3);
-    const effects::Clamped value = effects::ClampBandEdit(effects::ParseEditNumber(TextOf(edit.m_hWnd)));
+    const effects::Clamped value = effects::ClampBandEdit(effects::ParseEditNumber(edit.GetWindowText()));
     if (value.rewrite) SetNumber(edit.m_hWnd, value.value);
     m_sliderBand[band].SetPos(-value.value);
     SendEqualizer();
@@ -337,7 +329,7 @@ void CEffectsPanelDlg::OnSpreadEditChanged() { OnPercentEditChanged(m_editSpread
 
 void CEffectsPanelDlg::OnPercentEditChanged(CDigitEdit& edit, CMixerFader& slider, bool spread) {
     edit.SetLimitText(3);
-    const effects::Clamped value = effects::ClampPercentEdit(effects::ParseEditNumber(TextOf(edit.m_hWnd)));
+    const effects::Clamped value = effects::ClampPercentEdit(effects::ParseEditNumber(edit.GetWindowText()));
     if (value.rewrite) SetNumber(edit.m_hWnd, value.value);
     slider.SetPos(effects::PercentEditToSlider(value.value));
     const auto engine = static_cast<uint32_t>(effects::PercentSliderToEngine(slider.GetPos()));
