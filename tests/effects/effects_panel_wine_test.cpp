@@ -254,6 +254,30 @@ TEST_F(EffectsPanel, BandEditsClampAndSendTenthsOfADecibel) {
     EXPECT_EQ(EngineBands(), (std::vector<int>{120, -42, 24, 0, 0, 0, 0, 0, 0, 0}));
 }
 
+TEST_F(EffectsPanel, DraggingABandThumbMovesTheSliderAndSends) {
+    SetEngineEqualizer(1, {});
+    Open();
+    ShowWindow(m_panel.m_hWnd, SW_SHOW);
+    UpdateWindow(m_panel.m_hWnd);  // the thumbs are placed when the sliders paint
+    HWND thumb = GetWindow(Item(kBand1), GW_CHILD);
+    ASSERT_NE(thumb, nullptr);
+    RECT r{};
+    GetClientRect(thumb, &r);
+    const LPARAM centre = MAKELPARAM(r.right / 2, r.bottom / 2);
+    SendMessageW(thumb, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    SendMessageW(thumb, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(r.right / 2, r.bottom / 2 + 30));
+    // The trackbar holds the capture now: the rest of the drag goes to it.
+    HWND slider = Item(kBand1);
+    RECT thumbRect{};
+    SendMessageW(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumbRect));
+    SendMessageW(slider, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(thumbRect.left + 2, thumbRect.top + 40));
+    SendMessageW(slider, WM_LBUTTONUP, 0, MAKELPARAM(thumbRect.left + 2, thumbRect.top + 40));
+    const int position = SliderPos(kBand1);
+    EXPECT_GT(position, 0) << "dragged down: a cut";
+    EXPECT_EQ(EngineBands()[0], position * -6);
+    EXPECT_EQ(Text(Item(1290)), std::to_wstring(-position));
+}
+
 TEST_F(EffectsPanel, PercentEditsAndSliders) {
     ASSERT_EQ(QS_SetIntensity(200), 1);
     const int32_t room[2] = {0, 2};
