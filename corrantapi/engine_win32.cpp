@@ -30,24 +30,26 @@ IDirectSound* Ds(DsObject o) { return reinterpret_cast<IDirectSound*>(o); }
 IDirectSoundBuffer* Buf(DsBuffer b) { return reinterpret_cast<IDirectSoundBuffer*>(b); }
 IKsPropertySet* Props(DsProperties p) { return reinterpret_cast<IKsPropertySet*>(p); }
 
+struct EnumerateContext {
+    DsDeviceCallback callback;
+    void* context;
+};
+
 BOOL CALLBACK OnDevice(LPGUID guid, LPCSTR description, LPCSTR module, LPVOID context) {
-    auto* devices = static_cast<std::vector<DsDeviceInfo>*>(context);
-    DsDeviceInfo d;
-    if (guid != nullptr) {
-        d.hasGuid = true;
-        std::memcpy(static_cast<void*>(&d.guid), guid, sizeof d.guid);
-    }
-    d.description = description != nullptr ? description : "";
-    d.module = module != nullptr ? module : "";
-    devices->push_back(std::move(d));
-    return TRUE;
+    const auto* c = static_cast<const EnumerateContext*>(context);
+    Guid g;
+    if (guid != nullptr) std::memcpy(static_cast<void*>(&g), guid, sizeof g);
+    return c->callback(guid != nullptr ? &g : nullptr, description != nullptr ? description : "",
+                       module != nullptr ? module : "", c->context)
+               ? TRUE
+               : FALSE;
 }
 
 class CWin32Engine final : public IEnginePlatform {
 public:
-    HResult Enumerate(std::vector<DsDeviceInfo>& devices) override {
-        devices.clear();
-        return DirectSoundEnumerateA(&OnDevice, &devices);
+    HResult Enumerate(DsDeviceCallback callback, void* context) override {
+        EnumerateContext c{callback, context};
+        return DirectSoundEnumerateA(&OnDevice, &c);
     }
     HResult Create(const Guid* device, DsObject* ds) override {
         GUID g{};

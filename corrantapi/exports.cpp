@@ -34,11 +34,14 @@ int32_t Guarded(Work work) noexcept {
     }
 }
 
-// The process's one effects engine path.
+// The process's one effects engine path. It is never destroyed: the program
+// leaves the engine open, and closing it from a static destructor would run
+// DirectSound while the DLL unloads (and, on the virtual card, call into a
+// DLL that was unloaded first). The process's end frees what it holds.
 corra::qsound::CEngine& Engine() {
-    static corra::qsound::CEngine engine(corra::CurrentEnginePlatform(),
-                                         corra::CurrentMessageBox(), &LoadText);
-    return engine;
+    static auto* engine = new corra::qsound::CEngine(corra::CurrentEnginePlatform(),
+                                                     corra::CurrentMessageBox(), &LoadText);
+    return *engine;
 }
 }  // namespace
 

@@ -104,16 +104,22 @@ std::string StepMessage(const char* step, HResult code, TextLoader load) {
 
 void CEngine::RecordDevices() {
     m_devices.clear();
-    std::vector<DsDeviceInfo> found;
-    m_platform.Enumerate(found);
-    for (const DsDeviceInfo& d : found) {
-        if (m_devices.size() == kMaxDevices) break;
-        DeviceRecord r;
-        if (d.hasGuid) r.guid = d.guid;
-        std::strncpy(r.description, d.description.c_str(), sizeof r.description - 1);
-        std::strncpy(r.module, d.module.c_str(), sizeof r.module - 1);
-        m_devices.push_back(r);
-    }
+    // Room for every record first, so that taking one cannot throw inside
+    // the platform's enumeration.
+    m_devices.reserve(kMaxDevices);
+    m_platform.Enumerate(
+        [](const Guid* guid, const char* description, const char* module, void* context) {
+            auto& devices = *static_cast<std::vector<DeviceRecord>*>(context);
+            if (devices.size() == kMaxDevices) return false;
+            DeviceRecord r;
+            if (guid != nullptr) r.guid = *guid;
+            if (description != nullptr)
+                std::strncpy(r.description, description, sizeof r.description - 1);
+            if (module != nullptr) std::strncpy(r.module, module, sizeof r.module - 1);
+            devices.push_back(r);
+            return devices.size() < kMaxDevices;
+        },
+        &m_devices);
 }
 
 // Looks for the engine on one device. Only a refused cooperative level is

@@ -5,8 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 namespace corra {
 
@@ -27,13 +25,12 @@ inline constexpr HResult kEFail = static_cast<HResult>(0x80004005u);
 inline constexpr HResult kEInvalidArg = static_cast<HResult>(0x80070057u);
 inline bool Succeeded(HResult hr) { return hr >= 0; }
 
-// One device DirectSoundEnumerateA reported.
-struct DsDeviceInfo {
-    bool hasGuid = false;
-    Guid guid;
-    std::string description;
-    std::string module;
-};
+// Called for each device DirectSoundEnumerateA reports, in order: its GUID
+// (null for a device reported without one), description and module name,
+// valid for the call only. Returns false to stop the enumeration. It must
+// not throw: it is called from inside the platform's module.
+using DsDeviceCallback = bool (*)(const Guid* guid, const char* description, const char* module,
+                                  void* context);
 
 // Opaque COM objects handed out by the platform; 0 is none.
 using DsObject = std::uintptr_t;
@@ -42,8 +39,8 @@ using DsProperties = std::uintptr_t;
 
 class IEnginePlatform {
 public:
-    // DirectSoundEnumerateA; every device it reports, in order.
-    virtual HResult Enumerate(std::vector<DsDeviceInfo>& devices) = 0;
+    // DirectSoundEnumerateA: `callback` with `context` for every device.
+    virtual HResult Enumerate(DsDeviceCallback callback, void* context) = 0;
     // DirectSoundCreate on `device` (null: the default device).
     virtual HResult Create(const Guid* device, DsObject* ds) = 0;
     // SetCooperativeLevel(window, DSSCL_NORMAL).

@@ -43,6 +43,7 @@ std::int64_t Number(VirtualCard& card, const char* key, std::int64_t fallback) {
 // ---- wave output -------------------------------------------------------------
 
 std::uint32_t CVirtualWaveOut::GetNumDevs() {
+    m_card.ThrowIfAsked();
     return static_cast<std::uint32_t>(std::max<std::int64_t>(0, Number(m_card, "wave_devices", 1)));
 }
 

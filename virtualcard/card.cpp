@@ -4,8 +4,9 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
 
-#include "../corrantapi/wire.h"
+#include "wire.h"
 #include "mixer.h"
 
 namespace vcard {
@@ -13,6 +14,54 @@ namespace vcard {
 namespace w = corra::wire;
 
 namespace {
+
+// The driver's request: IOCTL_KS_PROPERTY with a KSPROPERTY header naming
+// the card's control set {1B52C32A-DF3E-4D63-AF21-68869374482E}.
+constexpr std::uint32_t kIoctlKsProperty = 0x2F0003;
+constexpr std::uint32_t kHeaderSize = 24;
+constexpr std::uint8_t kControlSet[16] = {0x2A, 0xC3, 0x52, 0x1B, 0x3E, 0xDF, 0x63, 0x4D,
+                                          0xAF, 0x21, 0x68, 0x86, 0x93, 0x74, 0x48, 0x2E};
+constexpr std::uint32_t kGet = 1, kSet = 2;
+
+enum : std::uint32_t {
+    kCapability = 0x1001,
+    kDynamicStatus = 0x1002,
+    kAudio3D = 0x1004,
+    kDownMix = 0x1005,
+    kSmart51 = 0x1006,
+    kExpander = 0x1007,
+    kSpdifOutDetail = 0x100A,
+    kSpdifIn = 0x100B,
+    kGpio = 0x100C,
+    kSampleRate = 0x100D,
+    kSpdifOut = 0x100F,
+    kDmaStatus = 0x1010,
+    kSpeakerMode = 0x1011,
+    kHisr = 0x1012,
+    kDisableEvent = 0x1013,
+    kExtGpio = 0x1014,
+};
+
+constexpr DriverProperty kDriverProperties[] = {
+    {kCapability, true, false, 24}, {kDynamicStatus, true, false, 36},
+    {kAudio3D, true, true, 6},      {kDownMix, true, true, 2},
+    {kSmart51, true, true, 4},      {kExpander, true, true, 4},
+    {kSpdifOutDetail, false, true, 16}, {kSpdifIn, true, true, 14},
+    {kGpio, true, true, 6},         {kSampleRate, true, true, 2},
+    {kSpdifOut, true, true, 4},     {kDmaStatus, true, false, 2},
+    {kSpeakerMode, true, true, 3},  {kHisr, true, true, 2},
+    {kDisableEvent, true, true, 12}, {kExtGpio, true, false, 6},
+};
+
+// The property ID and flags of a request header on the control set.
+bool ParseRequest(const void* in, std::uint32_t size, std::uint32_t& id, std::uint32_t& flags) {
+    if (in == nullptr || size < kHeaderSize) return false;
+    const auto* b = static_cast<const std::uint8_t*>(in);
+    if (std::memcmp(b, kControlSet, sizeof kControlSet) != 0) return false;
+    id = w::Dword(b + 16);
+    flags = w::Dword(b + 20);
+    return true;
+}
 
 constexpr const char* kOtherDevices[][3] = {
     {"PCI\\VEN_8086&DEV_7190&SUBSYS_00000000&REV_03",
@@ -28,13 +77,13 @@ struct NamedProperty {
     const char* key;
 };
 constexpr NamedProperty kStored[] = {
-    {w::kAudio3D, "audio3d"},         {w::kDownMix, "downmix"},
-    {w::kSmart51, "smart51"},         {w::kExpander, "expander_switch"},
-    {w::kSpdifOutDetail, "spdif_detail"}, {w::kSpdifIn, "spdif_in"},
-    {w::kGpio, "gpio"},               {w::kSampleRate, "sample_rate"},
-    {w::kSpdifOut, "spdif_out_word"}, {w::kSpeakerMode, "speaker_mode"},
-    {w::kHisr, "hisr"},               {w::kDisableEvent, "disable_event"},
-    {w::kExtGpio, "ext_gpio"},
+    {kAudio3D, "audio3d"},         {kDownMix, "downmix"},
+    {kSmart51, "smart51"},         {kExpander, "expander_switch"},
+    {kSpdifOutDetail, "spdif_detail"}, {kSpdifIn, "spdif_in"},
+    {kGpio, "gpio"},               {kSampleRate, "sample_rate"},
+    {kSpdifOut, "spdif_out_word"}, {kSpeakerMode, "speaker_mode"},
+    {kHisr, "hisr"},               {kDisableEvent, "disable_event"},
+    {kExtGpio, "ext_gpio"},
 };
 
 std::string Lower(std::string s) {
@@ -57,6 +106,12 @@ double Wave(double t, int channel) {
 }
 
 }  // namespace
+
+const DriverProperty* FindDriverProperty(std::uint32_t id) {
+    for (const auto& p : kDriverProperties)
+        if (p.id == id) return &p;
+    return nullptr;
+}
 
 const char* PropertyKey(std::uint32_t id) {
     for (const auto& p : kStored)
@@ -125,6 +180,16 @@ void VirtualCard::FillDefaults() {
 
 void VirtualCard::Sync() {
     if (m_state.Refresh()) FillDefaults();
+}
+
+void VirtualCard::SyncForRequest() {
+    Sync();
+    if (Fault("throw")) throw std::runtime_error("fault.throw");
+}
+
+void VirtualCard::ThrowIfAsked() {
+    std::lock_guard guard(m_lock);
+    SyncForRequest();
 }
 
 void VirtualCard::Set(const std::string& key, const std::string& value) {
@@ -226,7 +291,7 @@ const VirtualCard::List* VirtualCard::FindList(corra::DevList list) const {
 
 corra::DevList VirtualCard::GetPciDevices(bool) {
     std::lock_guard guard(m_lock);
-    Sync();
+    SyncForRequest();
     List list;
     for (const auto& d : kOtherDevices) list.devices.push_back({d[0], d[1], d[2]});
     if (!Fault("no_card") && !Fault("vanished")) {
@@ -326,7 +391,7 @@ corra::Query VirtualCard::GetInterfaceDetail(corra::DevList list,
     // on this architecture (ERROR_INVALID_USER_BUFFER).
     std::uint32_t cbSize = 0;
     std::memcpy(&cbSize, detail, sizeof cbSize);
-    if (cbSize != corra::kDetailFixedSize) return corra::Query::Failed;
+    if (cbSize != kSetupApiDetailSize) return corra::Query::Failed;
     if (size < needed) return corra::Query::InsufficientBuffer;
     std::memcpy(static_cast<char*>(detail) + corra::kDetailPathOffset, path.c_str(),
                 path.size() + 1);
@@ -337,7 +402,7 @@ corra::Query VirtualCard::GetInterfaceDetail(corra::DevList list,
 
 corra::OsHandle VirtualCard::OpenDriver(const char* path) {
     std::lock_guard guard(m_lock);
-    Sync();
+    SyncForRequest();
     if (path == nullptr || Fault("no_card") || Fault("vanished") || Fault("open_refused") ||
         Lower(path) != Lower(m_state.Get("interface_path")))
         return corra::kInvalidHandle;
@@ -357,13 +422,13 @@ bool VirtualCard::Ioctl(corra::OsHandle handle, std::uint32_t code, const void* 
                         std::uint32_t inSize, void* out, std::uint32_t outSize,
                         std::uint32_t* returned) {
     std::lock_guard guard(m_lock);
-    Sync();
+    SyncForRequest();
     std::uint32_t id = 0, flags = 0;
-    if (m_handles.count(handle) == 0 || Fault("vanished") || code != w::kIoctlKsProperty ||
-        !w::ParseHeader(in, inSize, id, flags))
+    if (m_handles.count(handle) == 0 || Fault("vanished") || code != kIoctlKsProperty ||
+        !ParseRequest(in, inSize, id, flags))
         return false;
-    const w::PropertyInfo* row = w::FindProperty(id);
-    const bool get = flags == w::kGet, set = flags == w::kSet;
+    const DriverProperty* row = FindDriverProperty(id);
+    const bool get = flags == kGet, set = flags == kSet;
     if (row == nullptr || (!get && !set) || (get && !row->get) || (set && !row->set) ||
         out == nullptr || outSize < row->size)
         return false;
@@ -449,16 +514,16 @@ std::vector<std::uint8_t> VirtualCard::Dynamic() const {
 void VirtualCard::AnswerGet(std::uint32_t id, std::uint8_t* out, std::uint32_t size) {
     std::vector<std::uint8_t> value;
     switch (id) {
-        case w::kCapability: value = Capability(); break;
-        case w::kDynamicStatus: value = Dynamic(); break;
-        case w::kDmaStatus:
+        case kCapability: value = Capability(); break;
+        case kDynamicStatus: value = Dynamic(); break;
+        case kDmaStatus:
             value = {static_cast<std::uint8_t>(m_state.GetInt("playing", 1) != 0 ? 3 : 0), 0};
             break;
-        case w::kDisableEvent:
+        case kDisableEvent:
             value = m_state.GetBytes("disable_event", 4);
             value.resize(12, 0);
             break;
-        case w::kGpio:
+        case kGpio:
             // The caller names the lines in bytes 1, 3 and 5; the driver answers
             // with their states in bytes 0, 2 and 4.
             value = m_state.GetBytes("gpio", 6);
@@ -471,16 +536,16 @@ void VirtualCard::AnswerGet(std::uint32_t id, std::uint8_t* out, std::uint32_t s
 
 bool VirtualCard::ApplySet(std::uint32_t id, const std::uint8_t* in, std::uint32_t size) {
     switch (id) {
-        case w::kSampleRate:
+        case kSampleRate:
             if (RateOfCode(in[1]) == 0 && in[1] != 0) return false;
             break;
-        case w::kSpdifOut:
+        case kSpdifOut:
             if (m_state.GetInt("spdif_out", 1) == 0) return false;
             break;
-        case w::kExpander:
+        case kExpander:
             if (m_state.GetInt("expander", 1) == 0) return false;
             break;
-        case w::kDisableEvent: size = 4; break;  // only the first word carries a value
+        case kDisableEvent: size = 4; break;  // only the first word carries a value
         default: break;
     }
     const char* key = PropertyKey(id);
@@ -492,7 +557,7 @@ bool VirtualCard::ApplySet(std::uint32_t id, const std::uint8_t* in, std::uint32
 
 bool VirtualCard::GetVersion(corra::OsVersion& version) {
     std::lock_guard guard(m_lock);
-    Sync();
+    SyncForRequest();
     const std::string text = m_state.Get("os_version", "5.1");
     const auto dot = text.find('.');
     version.major = static_cast<std::uint32_t>(ParseNumber(text.substr(0, dot), 0));
@@ -504,7 +569,7 @@ bool VirtualCard::GetVersion(corra::OsVersion& version) {
 
 bool VirtualCard::GetDsSpeakerConfig(std::uint32_t* config) {
     std::lock_guard guard(m_lock);
-    Sync();
+    SyncForRequest();
     if (Fault("ds_absent") || config == nullptr) return false;
     *config = static_cast<std::uint32_t>(m_state.GetInt("ds_speaker_config", 4));
     return true;
@@ -512,7 +577,7 @@ bool VirtualCard::GetDsSpeakerConfig(std::uint32_t* config) {
 
 bool VirtualCard::SetDsSpeakerConfig(std::uint32_t config) {
     std::lock_guard guard(m_lock);
-    Sync();
+    SyncForRequest();
     if (Fault("ds_absent")) return false;
     m_state.SetInt("ds_speaker_config", config);
     m_state.Save();

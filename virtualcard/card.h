@@ -39,6 +39,9 @@ public:
     void SetBytes(const std::string& key, const std::uint8_t* data, std::size_t size);
     // Back to the defaults (faults cleared), written to the state file.
     void Reset();
+    // Throws when the state file says `fault.throw = 1`: the services call
+    // it on entry, so that tests can see what an exception inside the card does.
+    void ThrowIfAsked();
 
     // What the card has given out and not yet seen released.
     int OpenDriverHandles();
@@ -88,6 +91,7 @@ private:
     };
 
     void Sync();  // picks up another process's changes; call with the lock held
+    void SyncForRequest();  // Sync, then the thrown fault
     void FillDefaults();
     bool Fault(const std::string& key) const;
     bool PropertyFails(std::uint32_t id) const;
@@ -108,6 +112,22 @@ private:
     std::uint64_t m_requests = 0;
     RequestRecord m_last;
 };
+
+// What the card's driver and SetupAPI expect, written down here on their own
+// rather than taken from the library, so that a wrong row or size in the
+// library shows up as a refused request.
+struct DriverProperty {
+    std::uint32_t id;
+    bool get;
+    bool set;
+    std::uint32_t size;  // the data buffer the driver requires
+};
+// The driver's row for a property of its control set, or null.
+const DriverProperty* FindDriverProperty(std::uint32_t id);
+// SP_DEVICE_INTERFACE_DETAIL_DATA_A's size field as SetupAPI requires it: the
+// fixed part's size, 5 on 32-bit Windows (the record is byte-packed there)
+// and 8 on 64-bit Windows.
+inline constexpr std::uint32_t kSetupApiDetailSize = sizeof(void*) == 8 ? 8u : 5u;
 
 // The state-file key that holds a settable property's bytes, or "" if none.
 const char* PropertyKey(std::uint32_t id);

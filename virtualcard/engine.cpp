@@ -97,22 +97,25 @@ bool CVirtualEngine::Fails(std::uint32_t id) {
     return false;
 }
 
-corra::HResult CVirtualEngine::Enumerate(std::vector<corra::DsDeviceInfo>& devices) {
-    devices.clear();
+corra::HResult CVirtualEngine::Enumerate(corra::DsDeviceCallback callback, void* context) {
+    m_card.ThrowIfAsked();
+    if (callback == nullptr) return corra::kEInvalidArg;
     if (Number(m_card, "fault.ds_absent", 0) != 0) return corra::kSOk;
-    devices.push_back({false, {}, "Primary Sound Driver", ""});
-    devices.push_back({true, kCardDevice, "Orvane Audio (WDM)", "orvane.sys"});
+    if (!callback(nullptr, "Primary Sound Driver", "", context)) return corra::kSOk;
+    if (!callback(&kCardDevice, "Orvane Audio (WDM)", "orvane.sys", context)) return corra::kSOk;
     // Extra playback devices, to try the device table's limit.
     const auto extra = Number(m_card, "ds_extra_devices", 0);
     for (std::int64_t i = 0; i < extra && i < 64; ++i) {
         corra::Guid g = kCardDevice;
         g.data1 += static_cast<std::uint32_t>(i + 1);
-        devices.push_back({true, g, "Extra device " + std::to_string(i + 1), "extra.sys"});
+        const std::string name = "Extra device " + std::to_string(i + 1);
+        if (!callback(&g, name.c_str(), "extra.sys", context)) break;
     }
     return corra::kSOk;
 }
 
 corra::HResult CVirtualEngine::Create(const corra::Guid*, corra::DsObject* ds) {
+    m_card.ThrowIfAsked();
     if (ds == nullptr) return corra::kEInvalidArg;
     if (Number(m_card, "fault.ds_absent", 0) != 0) return kNoDriver;
     std::lock_guard guard(m_lock);
@@ -212,8 +215,8 @@ corra::HResult CVirtualEngine::Set(corra::DsProperties properties, const corra::
     if (data == nullptr || size != row->size) return corra::kEInvalidArg;
     // Sets on the stereo set name the instance: a dword 1 and 44 zero bytes.
     if (row->stereo) {
-        std::uint8_t expected[q::kStereoInstanceSize] = {1};
-        if (instance == nullptr || instanceSize != q::kStereoInstanceSize ||
+        std::uint8_t expected[kStereoInstanceSize] = {1};
+        if (instance == nullptr || instanceSize != kStereoInstanceSize ||
             std::memcmp(instance, expected, sizeof expected) != 0)
             return corra::kEInvalidArg;
     } else if (instanceSize != 0) {

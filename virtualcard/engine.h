@@ -15,11 +15,15 @@
 
 namespace vcard {
 
+// Sets on the engine's stereo property set name their instance in 48 bytes:
+// a dword 1 and 44 zeros (the engine's own figure, not the library's).
+inline constexpr std::uint32_t kStereoInstanceSize = 48;
+
 class CVirtualEngine final : public corra::IEnginePlatform {
 public:
     explicit CVirtualEngine(VirtualCard& card) : m_card(card) {}
 
-    corra::HResult Enumerate(std::vector<corra::DsDeviceInfo>& devices) override;
+    corra::HResult Enumerate(corra::DsDeviceCallback callback, void* context) override;
     corra::HResult Create(const corra::Guid* device, corra::DsObject* ds) override;
     corra::HResult SetCooperativeLevel(corra::DsObject ds, std::uintptr_t window) override;
     corra::HResult GetSpeakerConfig(corra::DsObject ds, std::uint32_t* config) override;

@@ -146,9 +146,15 @@ std::vector<std::uint32_t> DefaultValues(const MixerControl& c) {
     return values;
 }
 
-std::vector<std::uint32_t> Stored(const std::string& text, std::vector<std::uint32_t> fallback) {
-    auto values = ParseValues(text);
-    if (values.size() != fallback.size()) return fallback;
+// A control's values as the state file holds them, each within the
+// control's bounds (the file is edited by hand and by tests); the defaults
+// when the count does not fit the control.
+std::vector<std::uint32_t> Stored(const std::string& text, const MixerControl& c) {
+    std::vector<std::uint32_t> values;
+    std::istringstream in(text);
+    std::int64_t v = 0;
+    while (in >> v) values.push_back(static_cast<std::uint32_t>(std::clamp<std::int64_t>(v, c.minimum, c.maximum)));
+    if (values.size() != c.channels * std::max<std::uint32_t>(c.items, 1)) return DefaultValues(c);
     return values;
 }
 
@@ -157,7 +163,7 @@ double Fraction(const StateFile& state, const std::string& lineKey, std::size_t 
     const auto mute = ParseValues(state.Get(lineKey + ".mute"));
     if (!mute.empty() && mute[0] != 0) return 0.0;
     if (volume.empty()) return static_cast<double>(kDefaultVolume) / kVolumeMax;
-    return static_cast<double>(volume[std::min(side, volume.size() - 1)]) / kVolumeMax;
+    return static_cast<double>(std::min(volume[std::min(side, volume.size() - 1)], kVolumeMax)) / kVolumeMax;
 }
 
 // "0.4": destination 0, source 4; "2.m": the master line of destination 2.
@@ -262,6 +268,12 @@ std::vector<MixerLine> VirtualMixer::Topology(std::uint32_t device) {
         b.AddControl(*record, kTypeOnOff, "DC Remove", "DC Remove", "onoff");
         MixerLine* mic = FindLine(b.lines, 2, 1);
         b.AddControl(*mic, kTypeOnOff, "Front Mic", "Set To Front Mic", "onoff");
+        // Some drivers also put the recording multiplexer on this mixer's
+        // recording destination, one item per source line.
+        if (Fault("mixer.record_mux")) {
+            b.AddControl(*record, kTypeMux, "Source", "Recording Source", "mux", kControlUniform | kControlMultiple);
+            record->controls.back().items = record->connections;
+        }
     } else {
         MixerLine& master = b.AddLine(0, kAllSources, "Recording", "Recording Control", 7, 2);
         master.connections = kMuxItems;
@@ -274,11 +286,20 @@ std::vector<MixerLine> VirtualMixer::Topology(std::uint32_t device) {
             b.AddVolumeAndMute(line);
         }
     }
-    // mixer.fault.no_controls / mixer.fault.unknown_units = destination.source
+    // mixer.fault.no_controls / mixer.fault.unknown_units / mixer.uniform_volume
+    // = destination.source
     const std::string noControls = m_card.Get("mixer.fault.no_controls");
     const std::string unknownUnits = m_card.Get("mixer.fault.unknown_units");
+    const std::string uniformVolume = m_card.Get("mixer.uniform_volume");
     for (auto& line : b.lines) {
         if (LineName(line) == noControls) line.controls.clear();
+        if (LineName(line) == uniformVolume) {
+            for (auto& c : line.controls) {
+                if (c.type != kTypeVolume) continue;
+                c.flags |= kControlUniform;  // one value for every channel of the line
+                c.channels = 1;
+            }
+        }
         if (LineName(line) == unknownUnits)
             for (auto& c : line.controls) c.type = (c.type & 0xFF00FFFFu) | 0x00060000u;
     }
@@ -336,7 +357,7 @@ MixerResult VirtualMixer::Read(std::uint32_t device, std::uint32_t controlId,
     if (c == nullptr) return kMixBadControl;
     if (channels == 0) return kMixBadParam;
     const std::uint32_t items = std::max<std::uint32_t>(c->items, 1);
-    const auto stored = Stored(m_card.Get(c->key), DefaultValues(*c));
+    const auto stored = Stored(m_card.Get(c->key), *c);
     values.assign(static_cast<std::size_t>(channels) * items, 0);
     for (std::uint32_t ch = 0; ch < channels; ++ch)
         for (std::uint32_t item = 0; item < items; ++item)

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "boundary.h"
 #include "mixer_platform.h"
 #include "mixer.h"
 #include "process_card.h"
@@ -28,7 +29,7 @@ void Copy(char (&dst)[N], const std::string& src) {
 
 class VirtualMixerPlatform final : public IMixerPlatform {
 public:
-    explicit VirtualMixerPlatform(vcard::VirtualCard& card) : m_mixer(card) {
+    explicit VirtualMixerPlatform(vcard::VirtualCard& card) : m_card(card), m_mixer(card) {
         m_mixer.SetNotify([](std::uintptr_t window, std::uintptr_t handle, std::uint32_t id) {
             PostMessageA(reinterpret_cast<HWND>(window), MM_MIXM_CONTROL_CHANGE,
                          static_cast<WPARAM>(handle), static_cast<LPARAM>(id));
@@ -55,6 +56,7 @@ public:
     }
 
     MMRESULT Open(HMIXER* mixer, UINT id, DWORD_PTR callback, DWORD_PTR, DWORD flags) override {
+        m_card.ThrowIfAsked();
         if (mixer == nullptr) return MMSYSERR_INVALPARAM;
         *mixer = nullptr;
         std::uint32_t device = id;
@@ -205,7 +207,50 @@ private:
         return MIXERR_INVALLINE;
     }
 
+    vcard::VirtualCard& m_card;
     vcard::VirtualMixer m_mixer;
+};
+
+// The face the DLL hands out: nothing thrown inside the card leaves it.
+class GuardedMixerPlatform final : public IMixerPlatform {
+public:
+    explicit GuardedMixerPlatform(IMixerPlatform& inner) : m_inner(inner) {}
+    UINT GetNumDevs() override {
+        return vcard::Guarded(UINT{0}, [&] { return m_inner.GetNumDevs(); });
+    }
+    MMRESULT GetDevCaps(UINT_PTR id, MIXERCAPSA* caps, UINT size) override {
+        return vcard::Guarded(MMRESULT{MMSYSERR_ERROR}, [&] { return m_inner.GetDevCaps(id, caps, size); });
+    }
+    MMRESULT Open(HMIXER* mixer, UINT id, DWORD_PTR callback, DWORD_PTR instance,
+                  DWORD flags) override {
+        return vcard::Guarded(MMRESULT{MMSYSERR_ERROR},
+                              [&] { return m_inner.Open(mixer, id, callback, instance, flags); });
+    }
+    MMRESULT Close(HMIXER mixer) override {
+        return vcard::Guarded(MMRESULT{MMSYSERR_ERROR}, [&] { return m_inner.Close(mixer); });
+    }
+    MMRESULT GetLineInfo(HMIXEROBJ object, MIXERLINEA* line, DWORD flags) override {
+        return vcard::Guarded(MMRESULT{MMSYSERR_ERROR},
+                              [&] { return m_inner.GetLineInfo(object, line, flags); });
+    }
+    MMRESULT GetLineControls(HMIXEROBJ object, MIXERLINECONTROLSA* controls, DWORD flags) override {
+        return vcard::Guarded(MMRESULT{MMSYSERR_ERROR},
+                              [&] { return m_inner.GetLineControls(object, controls, flags); });
+    }
+    MMRESULT GetControlDetails(HMIXEROBJ object, MIXERCONTROLDETAILS* details, DWORD flags) override {
+        return vcard::Guarded(MMRESULT{MMSYSERR_ERROR},
+                              [&] { return m_inner.GetControlDetails(object, details, flags); });
+    }
+    MMRESULT SetControlDetails(HMIXEROBJ object, MIXERCONTROLDETAILS* details, DWORD flags) override {
+        return vcard::Guarded(MMRESULT{MMSYSERR_ERROR},
+                              [&] { return m_inner.SetControlDetails(object, details, flags); });
+    }
+    UINT WaveInGetNumDevs() override {
+        return vcard::Guarded(UINT{0}, [&] { return m_inner.WaveInGetNumDevs(); });
+    }
+
+private:
+    IMixerPlatform& m_inner;
 };
 
 VirtualMixerPlatform* ProcessMixer() {
@@ -222,12 +267,19 @@ VirtualMixerPlatform* ProcessMixer() {
 extern "C" {
 
 VCARD_EXPORT void* OrvaneVcMixerPlatform(void) {
-    return static_cast<IMixerPlatform*>(ProcessMixer());
+    return vcard::Guarded<void*>(nullptr, []() -> void* {
+        VirtualMixerPlatform* mixer = ProcessMixer();
+        if (mixer == nullptr) return nullptr;
+        static GuardedMixerPlatform guarded(*mixer);
+        return static_cast<IMixerPlatform*>(&guarded);
+    });
 }
 
 VCARD_EXPORT int32_t OrvaneVcMixerHandles(void) {
-    VirtualMixerPlatform* mixer = ProcessMixer();
-    return mixer == nullptr ? -1 : mixer->Mixer().OpenHandles();
+    return vcard::Guarded<int32_t>(-1, [] {
+        VirtualMixerPlatform* mixer = ProcessMixer();
+        return mixer == nullptr ? -1 : mixer->Mixer().OpenHandles();
+    });
 }
 
 }  // extern "C"

@@ -1,5 +1,6 @@
 #include "state_file.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -51,7 +52,8 @@ std::string StateFile::Format(const std::map<std::string, std::string>& values) 
     return out;
 }
 
-std::string StateFile::ReadText() const {
+std::string StateFile::ReadText() {
+    ++m_reads;
     std::ifstream in(m_path, std::ios::binary);
     if (!in) return {};
     std::stringstream text;
@@ -59,14 +61,39 @@ std::string StateFile::ReadText() const {
     return text.str();
 }
 
+void StateFile::Stamp() {
+    std::error_code ec;
+    m_time = std::filesystem::last_write_time(m_path, ec);
+    if (ec) m_time = {};
+    m_size = std::filesystem::file_size(m_path, ec);
+    if (ec) m_size = 0;
+}
+
 void StateFile::Load() {
+    Stamp();
     m_text = ReadText();
     m_values = Parse(m_text);
 }
 
-// The file is small; reading it whole is cheaper and surer than trusting
-// modification times, which may not change between two quick writes.
+// Reading and parsing the whole file on every request would make the
+// simulator the cost of every call, so the file is read again only when its
+// size or modification time changed. A file written within the last second
+// is read anyway: file clocks tick coarsely (a few milliseconds on Linux,
+// two seconds on FAT), so two quick writes of the same size may carry the
+// same time.
 bool StateFile::Refresh() {
+    constexpr auto kSettled = std::chrono::seconds(1);
+    std::error_code ec;
+    const auto time = std::filesystem::last_write_time(m_path, ec);
+    if (ec) return false;
+    const auto size = std::filesystem::file_size(m_path, ec);
+    if (ec) return false;
+    const bool settled = std::filesystem::file_time_type::clock::now() - time > kSettled;
+    if (settled && time == m_time && size == m_size) return false;
+    // Stamped before reading: a writer that replaces the file in between
+    // leaves a newer stamp, and the next look reads again.
+    m_time = time;
+    m_size = size;
     std::string text = ReadText();
     if (text.empty() || text == m_text) return false;
     m_text = std::move(text);
@@ -90,6 +117,7 @@ void StateFile::Save() {
         std::filesystem::remove(temp, ec);
         return;
     }
+    Stamp();
 }
 
 std::string StateFile::Get(const std::string& key, const std::string& fallback) const {

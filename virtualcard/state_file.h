@@ -1,6 +1,7 @@
 // The virtual card's state file: plain "key = value" lines, '#' comments.
 // The card reads it when it starts, re-reads it when another process has
-// changed it, and writes it back after every change it makes.
+// changed it (seen by its size and modification time), and writes it back
+// after every change it makes.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +16,11 @@ class StateFile {
 public:
     explicit StateFile(std::filesystem::path path);
 
-    // Reads the file again when another writer changed it since our last
-    // read or write.
-    // Returns true when it did.
+    // Takes in what another writer changed since our last read or write.
+    // Returns true when the values changed.
     bool Refresh();
+    // How many times the whole file was read.
+    std::uint64_t Reads() const { return m_reads; }
     // Writes every key (atomically, through a temporary file beside it).
     void Save();
 
@@ -41,8 +43,12 @@ public:
 
 private:
     void Load();
-    std::string ReadText() const;
+    std::string ReadText();
+    void Stamp();  // records the file's size and modification time
     std::filesystem::path m_path;
+    std::filesystem::file_time_type m_time{};
+    std::uintmax_t m_size = 0;
+    std::uint64_t m_reads = 0;
     std::map<std::string, std::string> m_values;
     std::string m_text;  // the file as last read or written
 };

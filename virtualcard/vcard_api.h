@@ -21,6 +21,10 @@ extern "C" {
 #define VCARD_EXPORT
 #endif
 
+// A call into the card after its DLL was unloaded ends the process at once
+// with this exit code, so that a test sees it.
+#define ORVANE_VCARD_LATE_CALL_EXIT_CODE 0xCA11u
+
 // The card's device platform (a corra::IDevicePlatform*), or null when
 // ORVANE_VIRTUAL_CARD is not set.
 VCARD_EXPORT void* OrvaneVcDevicePlatform(void);

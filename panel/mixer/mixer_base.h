@@ -32,6 +32,9 @@ public:
     HMIXER MixerHandle() const { return m_hMixer; }
     DWORD ControlId() const { return m_control.dwControlID; }
     DWORD LineChannels() const { return m_lineChannels; }
+    // Channels the value buffer holds: 1 for a control that has one value
+    // for all channels (MIXERCONTROL_CONTROLF_UNIFORM), else the line's.
+    DWORD ValueChannels() const { return m_details.cChannels; }
     const MIXERCONTROLA& Control() const { return m_control; }
     const std::string& LineName() const { return m_lineName; }
     const std::string& LineShortName() const { return m_lineShortName; }

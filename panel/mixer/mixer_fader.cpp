@@ -77,7 +77,9 @@ int CMixerFader::Init(DWORD destination, DWORD source, DWORD type, int subType, 
 
 void CMixerFader::SetHVSliderPos() {
     if (m_Value == nullptr) return;
-    const ValuePair values(m_Value, LineChannels());
+    ValuePair values(m_Value, ValueChannels());
+    mixer::ClampToBounds(values.v, values.count, Control().Bounds.dwMinimum, Control().Bounds.dwMaximum);
+    values.CopyTo(m_Value);
     if (const auto balance = mixer::Balance(values.v, values.count)) m_balance = *balance;
     if (m_subType < LEFT || m_subType > BALANCE) {
         mixer::Trace("CMixerFader::SetHVSliderPos", kWrongSubType);
@@ -95,7 +97,7 @@ DWORD CMixerFader::GetSliderValue() const { return mixer::SliderValue(GetPos(), 
 
 void CMixerFader::SetFaderValue(DWORD value) {
     if (m_Value == nullptr) return;
-    ValuePair values(m_Value, LineChannels());
+    ValuePair values(m_Value, ValueChannels());
     if (!mixer::ApplyFaderValue(m_subType, m_linked, value, values.count, m_balance, values.v)) {
         mixer::Trace("CMixerFader::SetFaderValue", kWrongSubType);
         return;

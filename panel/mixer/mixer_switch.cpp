@@ -1,5 +1,7 @@
 #include "mixer_switch.h"
 
+#include <algorithm>
+
 #include "trace.h"
 
 void CMixerSwitch::Unbind() {
@@ -24,8 +26,10 @@ int CMixerSwitch::Init(DWORD destination, DWORD source, DWORD type, int channel)
     m_channel = 0;
     (void)channel;
     if (!CMixerBase::Init(destination, source, type, m_hWnd)) return 0;
+    // One channel; a list control (a multiplexer) still has a value per item,
+    // and the mixer fills all of them.
     Details().cChannels = 1;
-    if (!AllocateValues(1)) {
+    if (!AllocateValues(std::max<DWORD>(Details().cMultipleItems, 1))) {
         mixer::Trace("CMixerBase::InitMXDetails", "Memory allocation error.");
         Unbind();
         return 0;

@@ -28,6 +28,7 @@
 #define IDB_MONO_SCALE 328
 
 // The about panel's close button and its disc mask.
+#define IDC_ABOUT_CLOSE 1294
 #define IDB_CLOSE_DISC 410
 #define IDB_CLOSE_DISC_MASK 411
 

@@ -1,12 +1,14 @@
 #include "panel/skin/about_panel.h"
 
+#include "skin_table.h"
+
 void CAboutPanel::DoDataExchange() { DDX_Control(IDC_ABOUT_CLOSE, m_close); }
 
 BOOL CAboutPanel::OnInitDialog() {
     CSkinDialog::OnInitDialog();
-    SetBackground(IDB_ABOUT_PANEL, kTile);
-    m_close.SetSkin(IDB_ABOUT_CLOSE, IDB_ABOUT_CLOSE, IDB_ABOUT_CLOSE, IDB_ABOUT_CLOSE, IDB_ABOUT_CLOSE,
-                    IDB_ABOUT_CLOSE_MASK, 0, 0, 0);
+    SetBackground(IDB_ABOUT_BACK, kTile);
+    if (const SkinPairing* p = FindSkin(AboutPanelSkins(), IDC_ABOUT_CLOSE))
+        m_close.SetSkin(p->normal, p->down, p->over, p->disabled, p->focus, p->mask, 0, 0, 0);
     return TRUE;  // the focus goes to the close button
 }
 

@@ -1,15 +1,10 @@
-// The about panel: a borderless picture (template 140) with one disc-shaped
-// close button.
+// The about panel: a borderless picture (template 140, about_panel.rc) with
+// one disc-shaped close button.
 #pragma once
 
+#include "panel/res/resource_ids.h"
 #include "panel/skin/skin_button.h"
 #include "panel/skin/skin_dialog.h"
-
-constexpr UINT IDD_ABOUT_PANEL = 140;
-constexpr UINT IDC_ABOUT_CLOSE = 1294;
-constexpr UINT IDB_ABOUT_PANEL = 413;
-constexpr UINT IDB_ABOUT_CLOSE = 410;
-constexpr UINT IDB_ABOUT_CLOSE_MASK = 411;
 
 class CAboutPanel : public CSkinDialog {
 public:

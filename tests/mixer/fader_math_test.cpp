@@ -93,6 +93,36 @@ TEST(FaderPosition, AVerticalSliderIsUpsideDown) {
     EXPECT_EQ(SliderValue(40, false, s), 40u * 655u);
 }
 
+// A driver is outside this system and may answer anything: values at or
+// above 2^31, bounds that give one unit per step, a value beyond the
+// maximum. The position stays within 0 .. sliderMax and nothing overflows.
+TEST(FaderRead, DriverValuesOutsideTheRangeKeepTheSliderInsideIt) {
+    const FaderScale huge = ComputeScale(0, 0x80000000u, 0x7FFFFFFFu);
+    EXPECT_EQ(huge.unitsPerStep, 1u);
+    ASSERT_GT(huge.sliderMax, 0);
+    const std::uint32_t loud[2] = {0x80000000u, 0xFFFFFFFFu};
+    EXPECT_EQ(SliderPosition(kLeft, loud, 2, huge, 0.f), huge.sliderMax);
+    EXPECT_EQ(SliderPosition(kMain, loud, 2, huge, 0.f), huge.sliderMax);
+    EXPECT_EQ(TrackbarPosition(*SliderPosition(kRight, loud, 2, huge, 0.f), true, huge), 0);
+    // A position handed in from outside the range is held at its ends.
+    EXPECT_EQ(TrackbarPosition(-5, true, huge), huge.sliderMax);
+    EXPECT_EQ(TrackbarPosition(huge.sliderMax + 10, false, huge), huge.sliderMax);
+
+    // Every step count keeps sliderMax an int: 2^32 - 1 steps would give 2236962100.
+    const FaderScale most = ComputeScale(0, 0xFFFFFFFFu, 0xFFFFFFFFu);
+    EXPECT_GT(most.sliderMax, 0);
+    EXPECT_EQ(SliderValue(0, true, most) / most.unitsPerStep, static_cast<std::uint32_t>(most.sliderMax));
+
+    // The driver's values are held within the control's bounds before use.
+    std::uint32_t values[2] = {70000, 5};
+    ClampToBounds(values, 2, 10, 65535);
+    EXPECT_EQ(values[0], 65535u);
+    EXPECT_EQ(values[1], 10u);
+    const FaderScale wdm = ComputeScale(0, 65535, 192);
+    const std::uint32_t over[1] = {70000};
+    EXPECT_EQ(SliderPosition(kMain, over, 1, wdm, 0.f), wdm.sliderMax);
+}
+
 namespace {
 std::string g_where, g_message;
 void Capture(const char* where, const char* message) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -110,6 +112,39 @@ TEST_F(MixerControls, MainFaderOnAnUnbalancedLine) {
     fader.SetFaderValue(20000);
     EXPECT_EQ(Card("mixer.0.0.m.volume"), "20000 10000");
     EXPECT_TRUE(g_traces.empty());
+}
+
+// A volume with one value for both channels of a stereo line: the faders of
+// either side read and write that one value.
+TEST_F(MixerControls, FadersOnAUniformVolumeOfAStereoLine) {
+    OrvaneVcSet("mixer.uniform_volume", "0.4");
+    OrvaneVcSet("mixer.0.0.4.volume", "30000");
+    CMixerFader left, right;
+    ASSERT_TRUE(left.SubclassWindow(Slider(1001)));
+    ASSERT_TRUE(right.SubclassWindow(Slider(1002)));
+    ASSERT_EQ(left.Init(0, 4, kVolume, CMixerFader::LEFT, false), 1);
+    ASSERT_EQ(right.Init(0, 4, kVolume, CMixerFader::RIGHT, false), 1);
+    EXPECT_EQ(left.GetPos(), 100 - 30000 / 655);
+    EXPECT_EQ(right.GetPos(), 100 - 30000 / 655);
+    right.SetFaderValue(20000);
+    EXPECT_EQ(Card("mixer.0.0.4.volume"), "20000");
+    Pump();
+    EXPECT_EQ(left.GetPos(), 100 - 20000 / 655);
+    EXPECT_TRUE(g_traces.empty());
+}
+
+// A switch accepts a list control (here a multiplexer of five items); the
+// buffer it gives the mixer holds every item.
+TEST_F(MixerControls, ASwitchOnAListControlHoldsEveryItem) {
+    OrvaneVcSet("mixer.record_mux", "1");
+    OrvaneVcSet("mixer.0.2.m.mux", "0 0 0 0 1");
+    CMixerSwitch s;
+    ASSERT_TRUE(s.SubclassWindow(Check(1002)));
+    ASSERT_EQ(s.Init(2, kMaster, MIXERCONTROL_CONTROLTYPE_MUX), 1);
+    ASSERT_NE(s.m_Value, nullptr);
+    ASSERT_GE(_msize(s.m_Value), 5 * sizeof(DWORD));
+    EXPECT_EQ(s.m_Value[4], 1u);
+    EXPECT_TRUE(IsWindowEnabled(s.m_hWnd));
 }
 
 TEST_F(MixerControls, LinkedAndUnlinkedLeftFaders) {

@@ -89,6 +89,42 @@ TEST_F(Mixer, ValuesPersistAndAUniformWriteSetsEveryChannel) {
     EXPECT_EQ(values, (std::vector<std::uint32_t>{65535, 0}));
 }
 
+// The state file is edited by hand and by tests: what it holds reaches the
+// program only within each control's bounds.
+TEST_F(Mixer, StoredValuesOutsideTheBoundsAreReadWithinThem) {
+    const MixerControl v = Control(kCardMixer, 0, 0, kTypeVolume);
+    card.Set("mixer.0.0.0.volume", "4294967296 -7");
+    std::vector<std::uint32_t> values;
+    ASSERT_EQ(mixer.Read(kCardMixer, v.id, 2, values), kMixOk);
+    EXPECT_EQ(values, (std::vector<std::uint32_t>{65535, 0}));
+    const MixerControl mute = Control(kCardMixer, 0, 0, kTypeMute);
+    card.Set("mixer.0.0.0.mute", "5");
+    ASSERT_EQ(mixer.Read(kCardMixer, mute.id, 1, values), kMixOk);
+    EXPECT_EQ(values, (std::vector<std::uint32_t>{1}));
+}
+
+// Controls some drivers report: a volume with one value for both channels of
+// a stereo line, and a multiplexer on the card mixer's recording destination.
+TEST_F(Mixer, AUniformVolumeAndAListControlOnTheCardMixer) {
+    card.Set("mixer.uniform_volume", "0.4");
+    const MixerControl uniform = Control(kCardMixer, 0, 4, kTypeVolume);
+    EXPECT_EQ(uniform.flags & kControlUniform, kControlUniform);
+    ASSERT_EQ(mixer.Write(kCardMixer, uniform.id, 1, {20000}), kMixOk);
+    EXPECT_EQ(card.Get("mixer.0.0.4.volume"), "20000");
+    EXPECT_EQ(Control(kCardMixer, 0, 2, kTypeVolume).flags & kControlUniform, 0u);
+
+    MixerLine record;
+    ASSERT_EQ(mixer.Line(kCardMixer, 2, kAllSources, record), kMixOk);
+    MixerControl mux;
+    EXPECT_EQ(mixer.ControlByType(kCardMixer, record.id, kTypeMux, mux), kMixBadControl);
+    card.Set("mixer.record_mux", "1");
+    mux = Control(kCardMixer, 2, kAllSources, kTypeMux);
+    EXPECT_EQ(mux.items, 5u);
+    std::vector<std::uint32_t> values;
+    ASSERT_EQ(mixer.Read(kCardMixer, mux.id, 1, values), kMixOk);
+    EXPECT_EQ(values.size(), 5u);
+}
+
 TEST_F(Mixer, TheCenterSwapIsTheControlAboveTheReportedOne) {
     const MixerControl reported = Control(kCardMixer, 1, 2, kTypeOnOff);
     ASSERT_EQ(mixer.Write(kCardMixer, reported.id + 1, 1, {1}), kMixOk);

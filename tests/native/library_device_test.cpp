@@ -4,6 +4,9 @@
 
 #include "card_fixture.h"
 #include "device.h"
+#include "engine.h"
+#include "qsound.h"
+#include "wire.h"
 
 using namespace corra;
 
@@ -130,13 +133,39 @@ TEST_F(Open, FailuresOfEachEnumerationStepReleaseTheirLists) {
     }
 }
 
-TEST_F(Open, TheDetailSizeFieldIsTheFixedPartOfTheTargetsRecord) {
-    // The virtual card, like SetupAPI, refuses any other size field; on a
-    // 64-bit build that is 8, not the 32-bit record's 5.
-    EXPECT_EQ(kDetailFixedSize, sizeof(void*) == 8 ? 8u : 5u);
-    OsHandle h = kNoHandle;
-    ASSERT_TRUE(device::Open(card, &h));
-    device::Close(card, h);
+// The card writes down on its own what the driver and SetupAPI expect; the
+// library's tables must agree with it row by row, or the card refuses.
+TEST(DriverFacts, TheLibraryAndTheCardAgree) {
+    int rows = 0;
+    for (std::uint32_t id = 0x1000; id <= 0x1020; ++id) {
+        const wire::PropertyInfo* mine = wire::FindProperty(id);
+        const vcard::DriverProperty* driver = vcard::FindDriverProperty(id);
+        ASSERT_EQ(mine == nullptr, driver == nullptr) << std::hex << id;
+        if (mine == nullptr) continue;
+        ++rows;
+        EXPECT_EQ(mine->get, driver->get) << std::hex << id;
+        EXPECT_EQ(mine->set, driver->set) << std::hex << id;
+        EXPECT_EQ(mine->size, driver->size) << std::hex << id;
+    }
+    EXPECT_EQ(rows, 16);
+    EXPECT_EQ(kDetailFixedSize, vcard::kSetupApiDetailSize);
+    EXPECT_EQ(qsound::kStereoInstanceSize, vcard::kStereoInstanceSize);
+}
+
+TEST_F(Open, ADetailRecordSizedForTheOtherArchitectureIsRefused) {
+    const DevList list = card.GetTopologyInterfaces(card.Get("instance_id").c_str());
+    InterfaceInfo iface{};
+    ASSERT_TRUE(card.EnumInterface(list, 0, iface));
+    std::uint32_t required = 0;
+    ASSERT_EQ(card.GetInterfaceDetail(list, iface, nullptr, 0, &required), Query::InsufficientBuffer);
+    std::string detail(required, '\0');
+    for (std::uint32_t size : {5u, 8u}) {
+        std::memcpy(detail.data(), &size, 4);
+        const Query q = card.GetInterfaceDetail(list, iface, detail.data(), required, &required);
+        EXPECT_EQ(q == Query::Ok, size == (sizeof(void*) == 8 ? 8u : 5u)) << size;
+    }
+    card.DestroyList(list);
+    ExpectNothingHeld();
 }
 
 // The property reads get the whole 260 bytes: a hardware-ID list (the ID, a

@@ -1,5 +1,7 @@
 // The virtual card itself: its state file, persistence and simulated driver.
+#include <chrono>
 #include <cstring>
+#include <filesystem>
 
 #include "card_fixture.h"
 #include "controls.h"
@@ -40,6 +42,26 @@ TEST_F(VirtualCardTest, WhatOneInstanceWritesTheNextOneReads) {
     ASSERT_TRUE(controls::SetSR(second, h, other, &count));
     device::Close(second, h);
     EXPECT_EQ(card.Get("sample_rate"), "00 0E");
+}
+
+// A benchmark of the program on the card must measure the program: an
+// unchanged state file is not read again however often the card is asked,
+// and a change another process writes is still seen on the next request.
+TEST_F(VirtualCardTest, TheStateFileIsReadAgainOnlyWhenItChanged) {
+    namespace fs = std::filesystem;
+    fs::last_write_time(m_path, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    vcard::StateFile other(m_path);
+    const auto reads = other.Reads();
+    for (int i = 0; i < 100; ++i) EXPECT_FALSE(other.Refresh());
+    EXPECT_EQ(other.Reads(), reads);
+
+    card.Set("channels", "6");
+    EXPECT_TRUE(other.Refresh());
+    EXPECT_EQ(other.Get("channels"), "6");
+    // Written just now and of the same size: read, whatever the file clock says.
+    card.Set("channels", "4");
+    EXPECT_TRUE(other.Refresh());
+    EXPECT_EQ(other.Get("channels"), "4");
 }
 
 TEST_F(VirtualCardTest, LevelsMoveWhilePlayingAndAreSilentOtherwise) {

@@ -128,3 +128,28 @@ TEST_F(QSound, EngineWithoutPropertiesCannotBeOpened) {
     EXPECT_EQ(QS_OPEN(nullptr), 0);
     EXPECT_EQ(OrvaneVcMessageCount(), 0);
 }
+
+// The program leaves the engine open and exits. The process must end cleanly,
+// with nothing of the card's called after the card's DLL was unloaded (the
+// card ends a process that does so with its late-call exit code).
+TEST_F(QSound, AProcessExitingWithTheEngineOpenEndsCleanly) {
+    char path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    ASSERT_GT(n, 0u);
+    std::string probe(path, n);
+    probe.erase(probe.find_last_of("\\/") + 1);
+    probe += "qsound_exit_probe.exe";
+    std::string command = "\"" + probe + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(probe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process));
+    CloseHandle(process.hThread);
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    EXPECT_NE(code, ORVANE_VCARD_LATE_CALL_EXIT_CODE) << "the card was called after its unload";
+    EXPECT_EQ(code, 0u);
+}

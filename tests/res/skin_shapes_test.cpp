@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/dialog.h"
+#include "panel/skin/about_panel.h"
 #include "panel/skin/skin_button.h"
 #include "canvas.h"
 #include "resource_ids.h"
@@ -84,6 +85,30 @@ TEST(SkinShapes, MainPanelLargeSet) {
 
 TEST(SkinShapes, EffectsPanel) {
     ExpectShapedLikeMask(IDD_EFFECTS_PANEL, EffectsPanelSkins());
+}
+
+BOOL CALLBACK CountLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD, LONG_PTR count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+// The about panel from the program's own resources: template 140 is there
+// in one language only (two would leave the choice to the UI language), and
+// the panel's close button takes the shape of the program's disc mask.
+TEST(SkinShapes, AboutPanelOnTheProgramsOneTemplate) {
+    int languages = 0;
+    EnumResourceLanguagesW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(5) /* RT_DIALOG */,
+                           MAKEINTRESOURCEW(IDD_ABOUT_PANEL), CountLanguage, reinterpret_cast<LONG_PTR>(&languages));
+    EXPECT_EQ(languages, 1);
+    CAboutPanel panel;
+    ASSERT_TRUE(panel.Create(nullptr));
+    const CLoaded mask(IDB_CLOSE_DISC_MASK);
+    RECT r{};
+    GetWindowRect(panel.m_close, &r);
+    EXPECT_EQ(r.right - r.left, mask.Width());
+    EXPECT_EQ(r.bottom - r.top, mask.Height());
+    EXPECT_EQ(GetDlgCtrlID(panel.m_close), static_cast<int>(IDC_ABOUT_CLOSE));
+    panel.DestroyWindow();
 }
 
 }  // namespace

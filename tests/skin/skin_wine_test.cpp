@@ -131,10 +131,30 @@ TEST_F(SkinDialogTest, ButtonsAndTextsAreTransparentTrackbarsEditsAndListsAreNot
     EXPECT_EQ(::GetBkMode(canvas.Dc()), OPAQUE);
 }
 
-TEST_F(SkinDialogTest, PaletteMessagesTakeTheDefaultPathWithATrueColourPicture) {
+// Only a picture of 8 bits or fewer brings a palette. Realising it answers
+// TRUE exactly when it repainted the dialog, and leaves no drawing object or
+// device context behind; a true-colour picture leaves the dialog untouched.
+TEST_F(SkinDialogTest, PaletteMessagesRepaintOnlyWhatTheyReport) {
+    auto pending = [&] {
+        RECT r{};
+        return ::GetUpdateRect(m_dialog, &r, FALSE) != FALSE;
+    };
     ASSERT_TRUE(m_dialog.SetBackground(500, CSkinDialog::kTile));
     EXPECT_EQ(m_dialog.m_background.Palette(), nullptr);
-    EXPECT_EQ(::SendMessageW(m_dialog, WM_QUERYNEWPALETTE, 0, 0), 0);
+    ::ValidateRect(m_dialog, nullptr);
+    ::SendMessageW(m_dialog, WM_QUERYNEWPALETTE, 0, 0);
+    EXPECT_FALSE(pending());
+
+    ASSERT_TRUE(m_dialog.SetBackground(520, CSkinDialog::kTile));
+    ASSERT_NE(m_dialog.m_background.Palette(), nullptr);
+    const long gdi = fw::LiveGdiObjects();
+    ::ValidateRect(m_dialog, nullptr);
+    const LRESULT realised = ::SendMessageW(m_dialog, WM_QUERYNEWPALETTE, 0, 0);
+    EXPECT_EQ(realised != 0, pending());
+    ::ValidateRect(m_dialog, nullptr);
+    ::SendMessageW(m_dialog, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(m_dialog.m_hWnd), 0);
+    EXPECT_FALSE(pending());  // the dialog's own change realises nothing
+    EXPECT_EQ(fw::LiveGdiObjects(), gdi);
 }
 
 TEST(DibImage, TrueColourResourceHasNoTableNoPaletteAndLeavesTheStretchMode) {

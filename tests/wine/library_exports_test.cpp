@@ -1,11 +1,19 @@
 // CorrantApi.dll's exports through its import library, on the virtual card.
+#include <windows.h>
+#include <mmsystem.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "CorrantApi.h"
+#include "engine_platform.h"
+#include "media_platform.h"
+#include "mixer_platform.h"
+#include "platform.h"
 #include "vcard_api.h"
+#include "vcard_mixer_api.h"
 
 namespace {
 
@@ -190,4 +198,39 @@ TEST_F(Connected, ADriverThatVanishesFailsEveryCallAfterwards) {
     CORRA_HANDLE second = CORRA_INVALID_HANDLE;
     EXPECT_EQ(CorraApiOpen(&second), 0);
     EXPECT_EQ(second, CORRA_NO_HANDLE);
+}
+
+// The card's DLL carries its own C++ runtime: an exception thrown inside the
+// card must come back out of every seam as the call's failure, never as an
+// exception in the caller's module (on i686 it could not even unwind there).
+TEST_F(Exports, AnExceptionInsideTheCardStaysInsideIt) {
+    auto* device = static_cast<corra::IDevicePlatform*>(OrvaneVcDevicePlatform());
+    auto* wave = static_cast<corra::IWaveOut*>(OrvaneVcWaveOut());
+    auto* engine = static_cast<corra::IEnginePlatform*>(OrvaneVcEnginePlatform());
+    auto* mixer = static_cast<IMixerPlatform*>(OrvaneVcMixerPlatform());
+    ASSERT_TRUE(device != nullptr && wave != nullptr && engine != nullptr && mixer != nullptr);
+    ASSERT_EQ(OrvaneVcSet("fault.throw", "1"), 1);
+    try {
+        corra::OsVersion version;
+        EXPECT_FALSE(device->GetVersion(version));
+        EXPECT_EQ(device->GetPciDevices(false), corra::kNoList);
+        EXPECT_EQ(device->OpenDriver("\\\\?\\anything"), corra::kInvalidHandle);
+        EXPECT_EQ(wave->GetNumDevs(), 0u);
+        corra::DsObject ds = 0;
+        EXPECT_LT(engine->Create(nullptr, &ds), 0);
+        EXPECT_LT(engine->Enumerate([](const corra::Guid*, const char*, const char*, void*) { return true; },
+                                    nullptr),
+                  0);
+        HMIXER handle = nullptr;
+        EXPECT_NE(mixer->Open(&handle, 0, 0, 0, 0), static_cast<MMRESULT>(MMSYSERR_NOERROR));
+    } catch (...) {
+        ADD_FAILURE() << "an exception crossed out of the card's DLL";
+    }
+    // Through the library's exports the card's failure is an ordinary one.
+    CORRA_HANDLE h = CORRA_INVALID_HANDLE;
+    EXPECT_EQ(CorraApiOpen(&h), 0);
+    EXPECT_EQ(h, CORRA_NO_HANDLE);
+    EXPECT_EQ(QS_OPEN(nullptr), 0);
+    ASSERT_EQ(OrvaneVcSet("fault.throw", ""), 1);
+    EXPECT_EQ(OrvaneVcMixerHandles(), 0);
 }

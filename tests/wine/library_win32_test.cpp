@@ -2,6 +2,8 @@
 // the "no card present" path through SetupAPI, CreateFileA and DeviceIoControl.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <cstring>
 
 #include "CorrantApi.h"
@@ -34,7 +36,18 @@ TEST(Win32Platform, RequestsOnTheNullHandleFailAndLeaveTheData) {
     EXPECT_EQ(config, 3u);
 }
 
-TEST(Win32Platform, OsCodeIsOneOfTheTable) {
-    const int32_t code = GetOSInfo();
-    EXPECT_TRUE(code == 0 || code == 1 || (code >= 3 && code <= 8)) << code;
+// The code is the one the version table gives for what GetVersionExA tells
+// this process (Wine's default prefix is a version after Server 2003: 0).
+TEST(Win32Platform, OsCodeIsTheTablesCodeForThisVersion) {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    ASSERT_TRUE(GetVersionExA(&info));
+    const DWORD major = info.dwMajorVersion, minor = info.dwMinorVersion;
+    int32_t expected = 0;
+    if (major == 3) expected = 1;
+    else if (major == 4 && minor == 0) expected = 3;
+    else if (major == 4 && minor == 10) expected = 4;
+    else if (major == 4 && minor == 90) expected = 5;
+    else if (major == 5 && minor <= 2) expected = 6 + static_cast<int32_t>(minor);
+    EXPECT_EQ(GetOSInfo(), expected) << major << "." << minor;
 }
