@@ -55,6 +55,10 @@ public:
     CProgram(const CProgram&) = delete;
     CProgram& operator=(const CProgram&) = delete;
 
+    // Another state file for the card (before the start; the demo keeps its
+    // card where the README says).
+    void UseStateFile(const std::string& path) { m_statePath = path; }
+    const std::string& StateFile() const { return m_statePath; }
     // The card before the start (keys of the state file) and while it runs
     // (the card re-reads a state file another process changed).
     void SetCard(const std::string& key, const std::string& value);
