@@ -322,27 +322,40 @@ void DeleteRunValue(HKEY root, const std::string& name) {
 }
 
 namespace {
-LONG SetRunKeyDacl(bool empty) {
-    HKEY key = nullptr;
-    LONG result = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, WRITE_DAC | READ_CONTROL, &key);
-    if (result != ERROR_SUCCESS) return result;
+// Everyone may read the key and no one may write it (a standard user's view of
+// the machine-wide Run key), or, with no DACL at all, everyone may do anything.
+LONG SetDacl(HKEY key, bool readOnly) {
     SECURITY_DESCRIPTOR descriptor{};
     ::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-    alignas(DWORD) BYTE aclBytes[sizeof(ACL)] = {};
+    alignas(DWORD) BYTE aclBytes[128] = {};
     auto* acl = reinterpret_cast<ACL*>(aclBytes);
-    ::InitializeAcl(acl, sizeof aclBytes, ACL_REVISION);
-    // An empty DACL refuses everyone; no DACL at all lets everyone in.
-    ::SetSecurityDescriptorDacl(&descriptor, TRUE, empty ? acl : nullptr, FALSE);
-    result = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
-    ::RegCloseKey(key);
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    if (readOnly) {
+        if (!::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone))
+            return ERROR_ACCESS_DENIED;
+        ::InitializeAcl(acl, sizeof aclBytes, ACL_REVISION);
+        ::AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone);
+    }
+    ::SetSecurityDescriptorDacl(&descriptor, TRUE, readOnly ? acl : nullptr, FALSE);
+    const LONG result = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
+    if (everyone) ::FreeSid(everyone);
     return result;
 }
 }  // namespace
 
-CLockedRunKey::CLockedRunKey() { m_locked = SetRunKeyDacl(true) == ERROR_SUCCESS; }
+CLockedRunKey::CLockedRunKey() {
+    // The handle keeps its right to change the DACL after the key is locked.
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, WRITE_DAC | READ_CONTROL, &m_key) != ERROR_SUCCESS) {
+        m_key = nullptr;
+        return;
+    }
+    m_locked = SetDacl(m_key, true) == ERROR_SUCCESS;
+}
 
 CLockedRunKey::~CLockedRunKey() {
-    if (m_locked) SetRunKeyDacl(false);
+    if (m_locked) SetDacl(m_key, false);
+    if (m_key) ::RegCloseKey(m_key);
 }
 
 void SetScreenDpi(DWORD dpi) {

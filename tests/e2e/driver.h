@@ -121,8 +121,8 @@ private:
 std::optional<std::string> RunValue(HKEY root, const std::string& name);
 void SetRunValue(HKEY root, const std::string& name, const std::string& data);
 void DeleteRunValue(HKEY root, const std::string& name);
-// The machine-wide Run key made unwritable (an empty DACL, as for a standard
-// user) while the object lives.
+// The machine-wide Run key made read-only for everyone (as a standard user
+// sees it) while the object lives.
 class CLockedRunKey {
 public:
     CLockedRunKey();
@@ -132,6 +132,7 @@ public:
     bool Locked() const { return m_locked; }
 
 private:
+    HKEY m_key = nullptr;
     bool m_locked = false;
 };
 
