@@ -133,3 +133,54 @@ TEST_F(PanelTest, SurfaceDragsAndTitlesAreWhite) {
     }
     ::DeleteDC(dc);
 }
+
+namespace {
+
+struct ModalSeen {
+    HWND panel = nullptr;
+    HWND dialog = nullptr;
+    HWND owner = nullptr;
+    bool panelEnabled = true;
+};
+ModalSeen g_modal;
+
+// Runs inside the secondary panel's modal loop: notes who owns it, then
+// cancels it as Escape would.
+void CALLBACK CancelModal(HWND, UINT, UINT_PTR id, DWORD) {
+    struct Finder {
+        static BOOL CALLBACK Each(HWND w, LPARAM) {
+            wchar_t cls[16] = {};
+            ::GetClassNameW(w, cls, 16);
+            if (w != g_modal.panel && ::IsWindowVisible(w) && ::lstrcmpW(cls, L"#32770") == 0) g_modal.dialog = w;
+            return TRUE;
+        }
+    };
+    ::EnumThreadWindows(::GetCurrentThreadId(), &Finder::Each, 0);
+    if (!g_modal.dialog) return;
+    ::KillTimer(nullptr, id);
+    g_modal.owner = ::GetWindow(g_modal.dialog, GW_OWNER);
+    g_modal.panelEnabled = ::IsWindowEnabled(g_modal.panel) != FALSE;
+    ::PostMessageW(g_modal.dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+}  // namespace
+
+TEST_F(PanelTest, SecondaryPanelsOpenModallyOverThePanel) {
+    OrvaneVcSet("audio3d", "00 00 00 05 01 00");  // 3D on: the effects button is enabled
+    Open();
+    // As in the program, the panel is the application's main window.
+    CWinApp app;
+    app.m_pMainWnd = dlg.get();
+    for (int id : {1182, 1183}) {
+        g_modal = {};
+        g_modal.panel = dlg->m_hWnd;
+        ::SetTimer(nullptr, 0, 50, &CancelModal);
+        Click(id);  // returns when the secondary panel has ended
+        ASSERT_TRUE(g_modal.dialog) << id;
+        EXPECT_EQ(g_modal.owner, dlg->m_hWnd) << id;
+        EXPECT_FALSE(g_modal.panelEnabled) << id;
+        EXPECT_TRUE(::IsWindowEnabled(dlg->m_hWnd)) << id;
+        EXPECT_FALSE(::IsWindow(g_modal.dialog)) << id;
+    }
+    app.m_pMainWnd = nullptr;
+}
