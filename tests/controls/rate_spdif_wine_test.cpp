@@ -122,8 +122,8 @@ TEST_F(PanelTest, FlagWithoutACheckedRateSendsNothing) {
     EXPECT_EQ(Rate(), (std::vector<std::uint8_t>{1, 7}));  // above all, not switched to 48 kHz
 
     // A rate click reads the flag as it was before the click: set once, then clear.
-    Click(1268);
-    EXPECT_EQ(Rate(), (std::vector<std::uint8_t>{1, 7}));
+    Click(1269);
+    EXPECT_EQ(Rate(), (std::vector<std::uint8_t>{1, 12}));
     Click(1267);
     EXPECT_EQ(Rate(), (std::vector<std::uint8_t>{0, 11}));
 }
