@@ -15,6 +15,7 @@
 #include "framework/handles.h"
 #include "panel/mixer/mixer_fader.h"
 #include "panel/mixer/mixer_switch.h"
+#include "panel/effects/effects_panel_dlg.h"
 #include "panel/skin/about_panel.h"
 #include "panel/skin/dib_image.h"
 #include "panel/skin/gradient_meter.h"
@@ -139,6 +140,9 @@ public:
     CFont m_fontRate;
     CFont m_fontTitle;
 
+    // Run modally by 1182 and 1183; owned by the panel (the framework's
+    // main-window default), made afresh on every run.
+    CEffectsPanelDlg m_effectsPanel;
     CAboutPanel m_aboutPanel;
 
     // State.

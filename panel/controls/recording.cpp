@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "panel/app/main_panel_dlg.h"
+#include "panel/app/program_paths.h"
 #include "mixer_platform.h"
 
 using namespace controls;
@@ -26,6 +27,7 @@ CRecordingControls::~CRecordingControls() { CloseRecordMixer(); }
 bool CRecordingControls::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr fw::MsgEntry<CRecordingControls> table[] = {
         fw::OnCommandRange<&CRecordingControls::OnPageClicked>(1258, 1261),
+        fw::OnCommand<&CRecordingControls::OnEffectsPanel>(1182),
         fw::OnCommand<&CRecordingControls::OnAboutPanel>(1183),
         fw::OnCtlColor<&CRecordingControls::OnCtlColor>(),
         fw::OnMessage<&CRecordingControls::OnNcHitTest>(WM_NCHITTEST),
@@ -161,6 +163,12 @@ void CRecordingControls::OnPageClicked(UINT id) {
     OpenRecordMixer();
     SelectSource(*page);
     ShowPage(*page);
+}
+
+void CRecordingControls::OnEffectsPanel() {
+    m_panel.m_effectsPanel.SetChinese(m_panel.Chinese());
+    m_panel.m_effectsPanel.SetSettingsFile(panel::SettingsPath());
+    m_panel.m_effectsPanel.DoModal();
 }
 
 void CRecordingControls::OnAboutPanel() { m_panel.m_aboutPanel.DoModal(); }

@@ -34,6 +34,7 @@ public:
 
 private:
     void OnPageClicked(UINT id);
+    void OnEffectsPanel();
     void OnAboutPanel();
     HBRUSH OnCtlColor(HDC dc, HWND control, UINT type);
     LRESULT OnNcHitTest(WPARAM, LPARAM);

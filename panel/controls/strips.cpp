@@ -35,18 +35,18 @@ void CStripControls::OnEditChange(UINT id) {
     for (const auto& r : panel::kFaderEdits)
         if (r.editId == id) row = &r;
     if (row == nullptr) return SetMsgHandled(false);
-    if (m_rewriting) return;
 
     CEdit& edit = m_panel.*row->edit;
+    // Only what the user typed is written. The panel fills the edits itself
+    // (at start-up, as a fader moves), and that text, rounded to whole
+    // positions, must not be written back over the mixer's own values.
+    if (!edit.SendMessage(EM_GETMODIFY)) return;
+    edit.SendMessage(EM_SETMODIFY, FALSE);
     edit.SetLimitText(controls::kEditTextLimit);
     const controls::EditValue value = controls::ParseEditValue(edit.GetWindowText());
     if (value.clamped) {
-        // The rewrite changes the text again; that second notification must
-        // not write a second time.
-        m_rewriting = true;
         ::SetWindowTextW(edit, std::to_wstring(controls::kFaderPositions).c_str());
         edit.SetSel(controls::kEditTextLimit, controls::kEditTextLimit);
-        m_rewriting = false;
     }
     // Only the mixer is written; the slider follows its change notification.
     CMixerFader& fader = m_panel.*row->fader;

@@ -20,6 +20,4 @@ private:
     void OnEditChange(UINT id);
     void OnLinkClicked(UINT id);
     HCURSOR HandCursor();
-
-    bool m_rewriting = false;  // the edit is being given "100" by the handler itself
 };
