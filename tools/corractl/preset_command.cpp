@@ -7,9 +7,9 @@
 #include <memory>
 #include <optional>
 
+#include "panel/app/program_paths.h"
 #include "panel/effects/effects_texts.h"
 #include "panel/effects/graphic_eq.h"
-#include "panel/app/program_paths.h"
 #include "panel/effects/preset_store.h"
 
 namespace corractl {
