@@ -54,24 +54,6 @@ int ChannelsFromCapability(std::uint16_t features) {
     return 0;
 }
 
-// One connection to the card, closed when it goes.
-class CCardLink {
-public:
-    CCardLink() {
-        if (!CorraApiOpen(&m_handle)) m_handle = CORRA_NO_HANDLE;
-    }
-    ~CCardLink() {
-        if (m_handle != CORRA_NO_HANDLE) CorraApiClose(m_handle);
-    }
-    CCardLink(const CCardLink&) = delete;
-    CCardLink& operator=(const CCardLink&) = delete;
-    explicit operator bool() const { return m_handle != CORRA_NO_HANDLE; }
-    CORRA_HANDLE Get() const { return m_handle; }
-
-private:
-    CORRA_HANDLE m_handle = CORRA_NO_HANDLE;
-};
-
 }  // namespace
 
 namespace panel {
@@ -99,7 +81,7 @@ CMainPanelDlg::~CMainPanelDlg() {
 bool CMainPanelDlg::Chinese() const { return m_btnLanguage.m_hWnd && m_btnLanguage.GetCheck() == BST_CHECKED; }
 
 int CMainPanelDlg::ChannelCount() {
-    CCardLink card;
+    CCardConnection card;
     if (!card) return 0;
     std::uint8_t capability[24] = {};
     std::uint32_t count = sizeof capability;
@@ -304,7 +286,7 @@ void CMainPanelDlg::ApplySkins(bool early) {
 void CMainPanelDlg::ReadAudio3D() {
     std::uint8_t pair[2] = {};
     {
-        CCardLink card;
+        CCardConnection card;
         std::uint32_t count = sizeof pair;
         if (!card || !CorraGetAudio3D(card.Get(), pair, &count)) pair[1] = 0;
     }
@@ -357,7 +339,7 @@ void CMainPanelDlg::RefreshTick() {
     std::uint8_t status[20] = {};
     bool read = false;
     {
-        CCardLink card;
+        CCardConnection card;
         std::uint32_t count = 0;
         read = card && CorraGetDynamicInfo(card.Get(), status, &count);
     }
