@@ -35,6 +35,10 @@ constexpr UINT kRetryPeriod = 1000;
 constexpr UINT kTrayRetryPeriod = 2000;
 constexpr int kTrayRetries = 60;
 
+// Asked by the soak test on the virtual card: wParam 0 GDI objects, 1 cursors,
+// icons and menus, 2 kernel handles alive in the framework's owners.
+constexpr wchar_t kLiveObjectsMessage[] = L"OrvaneLiveObjects";
+
 constexpr COLORREF kMeterStart = 0x9B00FF;
 constexpr COLORREF kMeterEnd = 0x9B0000;
 
@@ -464,6 +468,24 @@ LRESULT CMainPanelDlg::OnTaskbarCreated(WPARAM, LPARAM) {
     return 0;
 }
 
+LRESULT CMainPanelDlg::OnLiveObjects(WPARAM which, LPARAM) {
+    // Only a program on the virtual card tells (a test's question, not a user's).
+    static const bool virtualCard = [] {
+        char value[2] = {};
+        return ::GetEnvironmentVariableA("ORVANE_VIRTUAL_CARD", value, sizeof value) != 0;
+    }();
+    if (!virtualCard) {
+        SetMsgHandled(false);
+        return 0;
+    }
+    switch (which) {
+        case 0: return fw::LiveGdiObjects();
+        case 1: return fw::LiveUserObjects();
+        case 2: return fw::LiveKernelHandles();
+        default: return -1;
+    }
+}
+
 LRESULT CMainPanelDlg::OnDestroy(WPARAM, LPARAM) {
     ::KillTimer(m_hWnd, m_refreshTimerId);
     ::KillTimer(m_hWnd, kTrayRetryTimer);
@@ -531,6 +553,7 @@ bool CMainPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         fw::OnMessage<&CMainPanelDlg::OnWindowPosChanging>(WM_WINDOWPOSCHANGING),
         fw::OnMessage<&CMainPanelDlg::OnEndSession>(WM_ENDSESSION),
         fw::OnRegisteredMessage<&CMainPanelDlg::OnTaskbarCreated>(fw::kTaskbarCreated),
+        fw::OnRegisteredMessage<&CMainPanelDlg::OnLiveObjects>(kLiveObjectsMessage),
         fw::OnCommand<&CMainPanelDlg::OnOpen>(ID_TRAY_OPEN, 0),
         fw::OnCommand<&CMainPanelDlg::OnExit>(ID_TRAY_EXIT, 0),
         fw::OnCommand<&CMainPanelDlg::OnHide>(1006, BN_CLICKED),

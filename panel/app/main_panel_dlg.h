@@ -214,6 +214,7 @@ private:
     LRESULT OnWindowPosChanging(WPARAM, LPARAM);
     LRESULT OnEndSession(WPARAM, LPARAM);
     LRESULT OnTaskbarCreated(WPARAM, LPARAM);
+    LRESULT OnLiveObjects(WPARAM which, LPARAM);
     void OnTrayCallback(LPARAM mouseMessage);
     void OnOpen();
     void OnExit();

@@ -296,3 +296,55 @@ TEST(Skin, TheScreenResolutionChoosesTheSet) {
 }
 
 }  // namespace
+
+namespace {
+
+// The framework owners' live objects, as the program on the virtual card tells them.
+std::vector<LRESULT> LiveObjects(const CProgram& program) {
+    const UINT message = ::RegisterWindowMessageW(L"OrvaneLiveObjects");
+    std::vector<LRESULT> counts;
+    for (WPARAM which = 0; which < 3; ++which) {
+        DWORD_PTR count = 0;
+        ::SendMessageTimeoutW(program.Panel(), message, which, 0, SMTO_ABORTIFHUNG, 5000, &count);
+        counts.push_back(static_cast<LRESULT>(count));
+    }
+    return counts;
+}
+
+// Ticks as fast as the panel takes them, with a round trip now and then so the
+// queue never overflows.
+void Ticks(const CProgram& program, int count) {
+    for (int i = 0; i < count; ++i) {
+        ::PostMessageW(program.Panel(), WM_TIMER, 1, 0);
+        if (i % 50 == 49) {
+            DWORD_PTR ignored = 0;
+            ::SendMessageTimeoutW(program.Panel(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored);
+        }
+    }
+}
+
+TEST(Soak, TicksAndShowingLeaveNoObjectBehind) {
+    CProgram program(TestName());
+    program.SetCard("playing", "1");
+    StartToTray(program);
+    // Warm-up: some drawing objects are made at the first paints and kept.
+    Ticks(program, 100);
+    for (int i = 0; i < 2; ++i) {
+        ShowPanel(program);
+        program.TrayMouse(WM_LBUTTONDOWN);
+        ASSERT_TRUE(e2e::WaitFor([&] { return !program.PanelVisible(); }));
+    }
+    const std::vector<LRESULT> before = LiveObjects(program);
+    ASSERT_GT(before[0], 0) << "the panel holds its skin";
+    Ticks(program, 2000);
+    for (int i = 0; i < 10; ++i) {
+        ShowPanel(program);
+        Ticks(program, 50);
+        program.TrayMouse(WM_LBUTTONDOWN);
+        ASSERT_TRUE(e2e::WaitFor([&] { return !program.PanelVisible(); }));
+    }
+    EXPECT_EQ(LiveObjects(program), before);
+    ExitFromTray(program, IDYES);
+}
+
+}  // namespace
