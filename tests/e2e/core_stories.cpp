@@ -348,3 +348,32 @@ TEST(Soak, TicksAndShowingLeaveNoObjectBehind) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Settings, WinebootEndingTheSessionFindsThemSaved) {
+    CProgram program(TestName());
+    StartToTray(program);
+    ShowPanel(program);
+    program.Click(program.Control(1005));  // the Wave pair linked, not yet saved
+    ASSERT_TRUE(program.Checked(1005));
+    wchar_t system[MAX_PATH] = {};
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(system) + L"\\wineboot.exe\" --end-session";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION wineboot{};
+    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                 &wineboot));
+    ::WaitForSingleObject(wineboot.hProcess, 30000);
+    ::CloseHandle(wineboot.hProcess);
+    ::CloseHandle(wineboot.hThread);
+    program.WaitForExit(5000);
+    program.Kill();
+    std::vector<int> expected(16, 0);
+    expected[1] = 1;
+    expected[3 + 11] = 1;  // Linein11
+    EXPECT_EQ(program.ReadIni(), e2e::ExpectedIni(expected));
+}
+
+}  // namespace
