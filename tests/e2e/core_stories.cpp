@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "skin_table.h"
@@ -29,6 +30,10 @@ void StartToTray(CProgram& program) {
     ASSERT_TRUE(program.Start());
     ASSERT_NE(program.WaitForPanel(), nullptr) << "no panel window";
     ASSERT_TRUE(e2e::WaitFor([&] { return program.TrayIconExists(); })) << "no tray icon";
+    // The icon comes before the last steps of start-up; the panel is made
+    // topmost at its very end.
+    ASSERT_TRUE(e2e::WaitFor([&] { return (::GetWindowLongPtrW(program.Panel(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }))
+        << "start-up did not end";
 }
 
 // EXIT from the tray menu, with this answer to the autostart question.
@@ -124,6 +129,9 @@ std::vector<int> AllLinked(int spdif) {
     return values;
 }
 
+// A control that shows when its panel does (the panel itself may be hidden).
+bool Shown(HWND control) { return (::GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
+
 void ShowPanel(CProgram& program) {
     program.TrayMouse(WM_LBUTTONDOWN);
     ASSERT_TRUE(e2e::WaitFor([&] { return program.PanelVisible(); }));
@@ -152,16 +160,28 @@ TEST(Settings, EveryKeyRoundTripsAndEscapeEndsWithThemSaved) {
 TEST(Settings, PairsTheCardLacksAreStoredUnlinked) {
     struct Case {
         const char* channels;
-        bool surround, back;
+        const char* speakers;  // the largest configuration the panel offers on such a card
+        bool surround, back;   // the pair is bound and its key kept
+        bool surroundEnabled;  // after the speaker layout (a four-channel card offers no quad)
     };
-    for (const Case c : {Case{"2", false, false}, Case{"4", true, false}, Case{"6", true, false},
-                         Case{"8", true, true}}) {
+    for (const Case c : {Case{"2", "4", false, false, false}, Case{"4", "4", true, false, false},
+                         Case{"6", "6", true, false, true}, Case{"8", "7", true, true, true}}) {
         CProgram program(TestName() + c.channels);
         program.SetCard("channels", c.channels);
+        program.SetCard("ds_speaker_config", c.speakers);
         program.WriteIni(e2e::ExpectedIni(AllLinked(1)));
         StartToTray(program);
-        EXPECT_EQ(::IsWindowEnabled(program.Control(1047)) != FALSE, c.surround) << c.channels << " channels";
+        EXPECT_EQ(::IsWindowEnabled(program.Control(1047)) != FALSE, c.surroundEnabled) << c.channels << " channels";
         EXPECT_EQ(::IsWindowEnabled(program.Control(1051)) != FALSE, c.back) << c.channels << " channels";
+        EXPECT_EQ(program.Checked(1047), c.surround) << c.channels << " channels";
+        // Back edits exist only on an eight-channel card; elsewhere "0" stands in for them.
+        for (const auto& [edit, placeholder] : {std::pair{1199, 1297}, std::pair{1200, 1298}}) {
+            EXPECT_EQ(Shown(program.Control(edit)), c.back) << c.channels << " channels";
+            EXPECT_EQ(Shown(program.Control(placeholder)), !c.back) << c.channels << " channels";
+            if (!c.back) {
+                EXPECT_EQ(program.Text(program.Control(placeholder)), L"0");
+            }
+        }
         ExitFromTray(program, IDYES);
         std::vector<int> expected = AllLinked(1);
         expected[3 + 3] = c.surround ? 1 : 0;  // Linein3
