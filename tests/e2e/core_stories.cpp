@@ -29,11 +29,8 @@ std::string TestName() { return ::testing::UnitTest::GetInstance()->current_test
 void StartToTray(CProgram& program) {
     ASSERT_TRUE(program.Start());
     ASSERT_NE(program.WaitForPanel(), nullptr) << "no panel window";
+    ASSERT_TRUE(program.WaitForStartUp()) << "start-up did not end";
     ASSERT_TRUE(e2e::WaitFor([&] { return program.TrayIconExists(); })) << "no tray icon";
-    // The icon comes before the last steps of start-up; the panel is made
-    // topmost at its very end.
-    ASSERT_TRUE(e2e::WaitFor([&] { return (::GetWindowLongPtrW(program.Panel(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }))
-        << "start-up did not end";
 }
 
 // EXIT from the tray menu, with this answer to the autostart question.
