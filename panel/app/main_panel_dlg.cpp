@@ -178,6 +178,7 @@ BOOL CMainPanelDlg::OnInitDialog() {
 
     m_textTitle.SetWindowText(kPanelTitle);
     SetWindowText(kPanelTitle);
+    CreateTextFonts();
 
     panel::WriteAutostart(panel::ProgramPath());
 
@@ -411,19 +412,18 @@ LRESULT CMainPanelDlg::OnPaint(WPARAM, LPARAM) {
     } else {
         Default();
     }
-    // The two texts' fonts, made once and kept (the look is the same as
-    // making them anew on every paint).
-    if (!m_fontRate) {
-        m_fontRate.Attach(::CreateFontW(20, 10, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                        OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"Arial"));
-        m_textRate.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontRate.Get()), TRUE);
-    }
-    if (!m_fontTitle) {
-        m_fontTitle.Attach(::CreateFontW(18, 10, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                         OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"隶书"));
-        m_textTitle.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontTitle.Get()), TRUE);
-    }
     return 0;
+}
+
+void CMainPanelDlg::CreateTextFonts() {
+    // Made once and kept: the texts look as they would with fonts made anew
+    // on every paint, and a paint costs no font.
+    m_fontRate.Attach(::CreateFontW(20, 10, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                    OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"Arial"));
+    m_textRate.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontRate.Get()), TRUE);
+    m_fontTitle.Attach(::CreateFontW(18, 10, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                     OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"隶书"));
+    m_textTitle.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontTitle.Get()), TRUE);
 }
 
 LRESULT CMainPanelDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }

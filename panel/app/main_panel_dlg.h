@@ -205,6 +205,7 @@ private:
     void HidePanel();
     void RefreshTick();
     void ArmRefresh(UINT period);
+    void CreateTextFonts();
 
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);

@@ -226,6 +226,7 @@ bool CProgram::ChooseTrayMenu(int item) {
     HWND menu = nullptr;
     if (!WaitFor([&] { return (menu = FindTopLevel(m_process.dwProcessId, L"#32768", L"", true)) != nullptr; }, 5000))
         return false;
+    ::Sleep(200);  // the menu takes the keyboard once it is tracking
     if (item < 0) {
         PressKey(VK_ESCAPE);
     } else {
