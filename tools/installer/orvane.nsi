@@ -288,7 +288,50 @@ Section "-Finish"
   WriteRegDWORD HKCU "${UNINST_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; Sets $0 to the folder given with /D= on the command line, or "".
+Function RequestedFolder
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  System::Call 'kernel32::GetCommandLineW() w .r1'
+  StrLen $2 $1
+  StrCpy $3 0
+  StrCpy $0 ""
+  ${DoWhile} $3 < $2
+    StrCpy $4 $1 4 $3
+    ${If} $4 S== " /D="
+      IntOp $3 $3 + 4
+      StrCpy $0 $1 "" $3
+      ${Break}
+    ${EndIf}
+    IntOp $3 $3 + 1
+  ${Loop}
+  ; The same folder as $INSTDIR shows it: no trailing separator.
+  ${DoWhile} $0 != ""
+    StrCpy $4 $0 1 -1
+    ${If} $4 != "\"
+      ${Break}
+    ${EndIf}
+    StrCpy $0 $0 -1
+  ${Loop}
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+FunctionEnd
+
 Function .onInit
+  ; A /D= folder that cannot be a folder (a file is in its way) is dropped by
+  ; the setup engine, which would then install into the default folder
+  ; instead. Refuse rather than install elsewhere than asked.
+  Call RequestedFolder
+  ${If} $0 != ""
+  ${AndIf} $0 != $INSTDIR
+    MessageBox MB_OK|MB_ICONSTOP "$(MsgNotWritable)" /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
   ; /CLI selects the command-line tool in a silent installation.
   ${GetParameters} $0
   ClearErrors
