@@ -180,20 +180,25 @@ std::wstring TextOf(HWND hwnd) {
 }
 
 // The control panel's window of a process: its unowned top-level dialog.
+struct PanelSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindPanel(HWND hwnd, LPARAM l) {
+    auto* s = reinterpret_cast<PanelSearch*>(l);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == s->pid && ClassOf(hwnd) == L"#32770" && GetWindow(hwnd, GW_OWNER) == nullptr) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND PanelOf(DWORD pid) {
-    struct Search { DWORD pid; HWND found; } search{pid, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM l) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(l);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == s->pid && ClassOf(hwnd) == L"#32770" && GetWindow(hwnd, GW_OWNER) == nullptr) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    PanelSearch search{pid, nullptr};
+    EnumWindows(FindPanel, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -216,18 +221,23 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit)
 }
 
 // Visible top-level windows of a set of processes.
+struct WindowSearch {
+    const std::vector<DWORD>* pids;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM l) {
+    auto* s = reinterpret_cast<WindowSearch*>(l);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    for (DWORD p : *s->pids)
+        if (p == pid && IsWindowVisible(hwnd)) s->found.push_back(hwnd);
+    return TRUE;
+}
+
 std::vector<HWND> WindowsOf(const std::vector<DWORD>& pids) {
-    struct Search { const std::vector<DWORD>* pids; std::vector<HWND> found; } search{&pids, {}};
-    EnumWindows(
-        [](HWND hwnd, LPARAM l) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(l);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            for (DWORD p : *s->pids)
-                if (p == pid && IsWindowVisible(hwnd)) s->found.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{&pids, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -621,6 +631,24 @@ TEST_F(Installer, AFolderThatCannotBeWrittenIsRefusedWithAMessageAndNothingInsta
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUninstallKey));
         EXPECT_FALSE(fs::exists(ShortcutPath()));
     }
+    std::error_code ec;
+    fs::remove(blocker, ec);
+}
+
+TEST_F(Installer, AUserWhoChoseChineseIsToldInChinese) {
+    // The language a user chose is remembered for the next run of setup.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const std::wstring chinese = L"2052";
+    RegSetValueExW(key, L"Installer Language", 0, REG_SZ, reinterpret_cast<const BYTE*>(chinese.c_str()),
+                   static_cast<DWORD>((chinese.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    const fs::path blocker = fs::temp_directory_path() / L"orvane-package-blocker";
+    WriteBytes(blocker, "not a folder");
+
+    const std::wstring message = ClickThroughUntilRefused((blocker / L"Orvane Sound").wstring());
+    EXPECT_NE(message.find(L"无法将 Orvane Sound 安装到"), std::wstring::npos) << "shown: " << U8(message);
     std::error_code ec;
     fs::remove(blocker, ec);
 }

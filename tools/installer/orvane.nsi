@@ -65,6 +65,7 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${ORVANE_COPYRIGHT}"
 !define MUI_ICON "${NSISDIR}\Contrib\Graphics\Icons\modern-install.ico"
 !define MUI_UNICON "${NSISDIR}\Contrib\Graphics\Icons\modern-uninstall.ico"
 !define MUI_COMPONENTSPAGE_NODESC
+!define MUI_CUSTOMFUNCTION_GUIINIT RefuseDroppedFolder
 ; The language chosen is kept in the uninstall key, which goes with the program.
 !define MUI_LANGDLL_REGISTRY_ROOT HKCU
 !define MUI_LANGDLL_REGISTRY_KEY "${UNINST_KEY}"
@@ -89,6 +90,7 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${ORVANE_COPYRIGHT}"
 !include /CHARSET=UTF8 "strings.nsh"
 
 Var RemoveSettings   ; uninstall: 1 when the settings file goes too
+Var Requested        ; the folder given with /D=, or ""
 
 ; Asks a running copy of the installed program to end the way a user's close
 ; would: WM_CLOSE to its panel, an unowned dialog window of a process whose
@@ -321,16 +323,26 @@ Function RequestedFolder
   Pop $1
 FunctionEnd
 
-Function .onInit
-  ; A /D= folder that cannot be a folder (a file is in its way) is dropped by
-  ; the setup engine, which would then install into the default folder
-  ; instead. Refuse rather than install elsewhere than asked.
-  Call RequestedFolder
-  ${If} $0 != ""
-  ${AndIf} $0 != $INSTDIR
+Function RefuseDroppedFolder
+  ${If} $Requested != ""
+  ${AndIf} $Requested != $INSTDIR
+    StrCpy $0 $Requested
     MessageBox MB_OK|MB_ICONSTOP "$(MsgNotWritable)" /SD IDOK
     SetErrorLevel 2
     Quit
+  ${EndIf}
+FunctionEnd
+
+Function .onInit
+  !insertmacro MUI_LANGDLL_DISPLAY
+  ; A /D= folder that cannot be a folder (a file is in its way) is dropped by
+  ; the setup engine, which would then install into the default folder
+  ; instead. Refuse rather than install elsewhere than asked; with pages, once
+  ; the chosen language is in force.
+  Call RequestedFolder
+  StrCpy $Requested $0
+  ${If} ${Silent}
+    Call RefuseDroppedFolder
   ${EndIf}
   ; /CLI selects the command-line tool in a silent installation.
   ${GetParameters} $0
@@ -340,7 +352,6 @@ Function .onInit
   ${OrIf} ${FileExists} "$INSTDIR\corractl.exe"
     SectionSetFlags ${SecTool} ${SF_SELECTED}
   ${EndIf}
-  !insertmacro MUI_LANGDLL_DISPLAY
 FunctionEnd
 
 ; Removes a Run value named after the program when it starts this installation's program.
