@@ -386,6 +386,11 @@ protected:
         RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey);
         DeleteRunValue(HKEY_CURRENT_USER, kRunValue);
         DeleteRunValue(HKEY_LOCAL_MACHINE, kRunValue);
+        // The card state and blocking files the tests make.
+        std::vector<fs::path> made;
+        for (const auto& entry : fs::directory_iterator(fs::temp_directory_path(), ec))
+            if (entry.path().filename().wstring().starts_with(L"orvane-package-")) made.push_back(entry.path());
+        for (const auto& path : made) fs::remove(path, ec);
     }
 
     static RunResult Install(const std::wstring& switches = L"/S") {

@@ -170,7 +170,7 @@ FunctionEnd
 !insertmacro CLOSE_PROGRAM_FUNCTION "un."
 
 ; Sets $1 to 1 when a file can be created in folder $0 (which may not exist
-; yet), else 0. A folder this check created is removed again.
+; yet), else 0. Folders this check created are removed again.
 Function CheckWritable
   Push $2
   Push $3
@@ -212,8 +212,9 @@ Function CheckWritable
   Pop $4
 done:
   ${If} $3 != ""
-  ${AndIf} $1 == 0
-    ; Remove the folders made here, innermost first; RMDir keeps any that are not empty.
+    ; Remove the folders made here, innermost first, so that a user who goes
+    ; back or cancels after the folder page finds nothing made; RMDir keeps
+    ; any folder that is not empty. The installation makes them again.
     StrCpy $2 $0
     ${Do}
       RMDir $2
