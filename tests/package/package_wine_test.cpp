@@ -693,6 +693,26 @@ TEST_F(Installer, InstalledProgramRunningDuringAnUpgradeSavesItsSettingsAndDrops
     EXPECT_FALSE(TrayIconExists(running.Panel())) << "the tray icon stayed behind";
 }
 
+TEST_F(Installer, InstalledProgramRunningDuringAnUninstallIsEndedAndItsAutostartGoes) {
+    if (!ProgramPackaged()) GTEST_SKIP() << "no Orvane Sound.exe in the build: not run";
+    ASSERT_NO_FATAL_FAILURE(InstallSilently());
+    const fs::path dir = InstallDir();
+    CRunningProgram running;
+    ASSERT_TRUE(running.Start(dir / kProgram, fs::temp_directory_path() / L"orvane-package-card.ini"));
+    ASSERT_TRUE(WaitFor([&] { return TrayIconExists(running.Panel()); }, std::chrono::seconds(10)));
+    // The program registered itself to start at logon.
+    ASSERT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValue).present ||
+                ReadValue(HKEY_CURRENT_USER, kRunKey, kRunValue).present);
+
+    EXPECT_TRUE(UninstallQuietly().finished);
+    EXPECT_TRUE(running.Ended());
+    // What the installer did not put there stays: the settings the program
+    // saved as it ended, and the test's card.
+    EXPECT_EQ(FilesIn(dir), (std::set<std::wstring>{kSettings, L"OrvaneVirtualCard.dll"}));
+    EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValue).present);
+    EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, kRunKey, kRunValue).present);
+}
+
 // The stand-in panel of the tests above.
 INT_PTR CALLBACK FakePanelProc(HWND hwnd, UINT msg, WPARAM, LPARAM) {
     if (msg != WM_CLOSE) return FALSE;
