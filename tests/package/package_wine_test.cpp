@@ -378,6 +378,15 @@ protected:
     void SetUp() override { RemoveEverything(); }
     void TearDown() override { RemoveEverything(); }
 
+    // The folders of the uninstaller's copies of itself in the temporary folder.
+    static std::vector<fs::path> UninstallerCopies() {
+        std::vector<fs::path> copies;
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(fs::temp_directory_path(), ec))
+            if (entry.path().filename().wstring().starts_with(L"~nsu")) copies.push_back(entry.path());
+        return copies;
+    }
+
     // Clean slate without the uninstaller under test.
     static void RemoveEverything() {
         std::error_code ec;
@@ -387,10 +396,10 @@ protected:
         DeleteRunValue(HKEY_CURRENT_USER, kRunValue);
         DeleteRunValue(HKEY_LOCAL_MACHINE, kRunValue);
         // The card state and blocking files the tests make.
-        std::vector<fs::path> made;
+        std::vector<fs::path> made = UninstallerCopies();
         for (const auto& entry : fs::directory_iterator(fs::temp_directory_path(), ec))
             if (entry.path().filename().wstring().starts_with(L"orvane-package-")) made.push_back(entry.path());
-        for (const auto& path : made) fs::remove(path, ec);
+        for (const auto& path : made) fs::remove_all(path, ec);
     }
 
     static RunResult Install(const std::wstring& switches = L"/S") {
@@ -541,6 +550,7 @@ TEST_F(Installer, SilentUninstallRemovesEverythingButTheSettings) {
     EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, kRunKey, kRunValue).present);
     EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValue).present);
     EXPECT_TRUE(ReadValue(HKEY_CURRENT_USER, kRunKey, L"Orvane Package Test Other").present);
+    EXPECT_EQ(UninstallerCopies(), std::vector<fs::path>{}) << "the uninstaller left its copy in the temporary folder";
     DeleteRunValue(HKEY_CURRENT_USER, L"Orvane Package Test Other");
 }
 
@@ -569,6 +579,7 @@ TEST_F(Installer, UninstallAskedToRemoveTheSettingsLeavesNothing) {
     EXPECT_TRUE(r.finished);
     EXPECT_NE(question.find(L"Keep your settings"), std::wstring::npos) << "asked: " << U8(question);
     EXPECT_FALSE(fs::exists(InstallDir())) << "left behind: " << FilesIn(InstallDir()).size() << " files";
+    EXPECT_EQ(UninstallerCopies(), std::vector<fs::path>{}) << "the uninstaller left its copy in the temporary folder";
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUninstallKey));
 
     // The same without asking, for scripts.

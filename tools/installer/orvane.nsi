@@ -376,6 +376,18 @@ Function un.onInit
   ${EndIf}
 FunctionEnd
 
+; The uninstaller runs from a copy of itself in the temporary folder, which it
+; cannot delete while it runs (and a standard user cannot have it deleted at
+; the next restart): a hidden command removes that copy and its folder once
+; the uninstaller has ended.
+Function un.RemoveOwnCopy
+  ${If} $EXEPATH != "$INSTDIR\${UNINSTALLER}"
+    ; The command's working folder (the output path) must not be the one it removes.
+    SetOutPath $TEMP
+    ExecShell "" "$SYSDIR\cmd.exe" '/c ping -n 4 127.0.0.1 >nul & del /f /q "$EXEPATH" & rmdir "$EXEDIR"' SW_HIDE
+  ${EndIf}
+FunctionEnd
+
 Section "Uninstall"
   Call un.EndRunningProgram
 
@@ -403,4 +415,8 @@ keep:
   ; The machine-wide value goes only where the user may write it.
   !insertmacro REMOVE_RUN_VALUE HKLM
   DeleteRegKey HKCU "${UNINST_KEY}"
+  ; Nothing is left to read on the last page: the window closes at once, so
+  ; that the uninstaller has ended before its copy is removed.
+  SetAutoClose true
+  Call un.RemoveOwnCopy
 SectionEnd
