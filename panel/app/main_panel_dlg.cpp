@@ -35,6 +35,10 @@ constexpr UINT kRetryPeriod = 1000;
 constexpr UINT kTrayRetryPeriod = 2000;
 constexpr int kTrayRetries = 60;
 
+// Asked by the soak test on the virtual card: wParam 0 GDI objects, 1 cursors,
+// icons and menus, 2 kernel handles alive in the framework's owners.
+constexpr wchar_t kLiveObjectsMessage[] = L"OrvaneLiveObjects";
+
 constexpr COLORREF kMeterStart = 0x9B00FF;
 constexpr COLORREF kMeterEnd = 0x9B0000;
 
@@ -53,24 +57,6 @@ int ChannelsFromCapability(std::uint16_t features) {
     if (features & CORRA_CAP_2CH) return 2;
     return 0;
 }
-
-// One connection to the card, closed when it goes.
-class CCardLink {
-public:
-    CCardLink() {
-        if (!CorraApiOpen(&m_handle)) m_handle = CORRA_NO_HANDLE;
-    }
-    ~CCardLink() {
-        if (m_handle != CORRA_NO_HANDLE) CorraApiClose(m_handle);
-    }
-    CCardLink(const CCardLink&) = delete;
-    CCardLink& operator=(const CCardLink&) = delete;
-    explicit operator bool() const { return m_handle != CORRA_NO_HANDLE; }
-    CORRA_HANDLE Get() const { return m_handle; }
-
-private:
-    CORRA_HANDLE m_handle = CORRA_NO_HANDLE;
-};
 
 }  // namespace
 
@@ -99,7 +85,7 @@ CMainPanelDlg::~CMainPanelDlg() {
 bool CMainPanelDlg::Chinese() const { return m_btnLanguage.m_hWnd && m_btnLanguage.GetCheck() == BST_CHECKED; }
 
 int CMainPanelDlg::ChannelCount() {
-    CCardLink card;
+    CCardConnection card;
     if (!card) return 0;
     std::uint8_t capability[24] = {};
     std::uint32_t count = sizeof capability;
@@ -192,6 +178,7 @@ BOOL CMainPanelDlg::OnInitDialog() {
 
     m_textTitle.SetWindowText(kPanelTitle);
     SetWindowText(kPanelTitle);
+    CreateTextFonts();
 
     panel::WriteAutostart(panel::ProgramPath());
 
@@ -304,7 +291,7 @@ void CMainPanelDlg::ApplySkins(bool early) {
 void CMainPanelDlg::ReadAudio3D() {
     std::uint8_t pair[2] = {};
     {
-        CCardLink card;
+        CCardConnection card;
         std::uint32_t count = sizeof pair;
         if (!card || !CorraGetAudio3D(card.Get(), pair, &count)) pair[1] = 0;
     }
@@ -357,7 +344,7 @@ void CMainPanelDlg::RefreshTick() {
     std::uint8_t status[20] = {};
     bool read = false;
     {
-        CCardLink card;
+        CCardConnection card;
         std::uint32_t count = 0;
         read = card && CorraGetDynamicInfo(card.Get(), status, &count);
     }
@@ -425,19 +412,18 @@ LRESULT CMainPanelDlg::OnPaint(WPARAM, LPARAM) {
     } else {
         Default();
     }
-    // The two texts' fonts, made once and kept (the look is the same as
-    // making them anew on every paint).
-    if (!m_fontRate) {
-        m_fontRate.Attach(::CreateFontW(20, 10, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                        OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"Arial"));
-        m_textRate.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontRate.Get()), TRUE);
-    }
-    if (!m_fontTitle) {
-        m_fontTitle.Attach(::CreateFontW(18, 10, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                         OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"隶书"));
-        m_textTitle.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontTitle.Get()), TRUE);
-    }
     return 0;
+}
+
+void CMainPanelDlg::CreateTextFonts() {
+    // Made once and kept: the texts look as they would with fonts made anew
+    // on every paint, and a paint costs no font.
+    m_fontRate.Attach(::CreateFontW(20, 10, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                    OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"Arial"));
+    m_textRate.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontRate.Get()), TRUE);
+    m_fontTitle.Attach(::CreateFontW(18, 10, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                     OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"隶书"));
+    m_textTitle.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontTitle.Get()), TRUE);
 }
 
 LRESULT CMainPanelDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }
@@ -480,6 +466,24 @@ LRESULT CMainPanelDlg::OnTaskbarCreated(WPARAM, LPARAM) {
         ::SetTimer(m_hWnd, kTrayRetryTimer, kTrayRetryPeriod, nullptr);
     }
     return 0;
+}
+
+LRESULT CMainPanelDlg::OnLiveObjects(WPARAM which, LPARAM) {
+    // Only a program on the virtual card tells (a test's question, not a user's).
+    static const bool virtualCard = [] {
+        char value[2] = {};
+        return ::GetEnvironmentVariableA("ORVANE_VIRTUAL_CARD", value, sizeof value) != 0;
+    }();
+    if (!virtualCard) {
+        SetMsgHandled(false);
+        return 0;
+    }
+    switch (which) {
+        case 0: return fw::LiveGdiObjects();
+        case 1: return fw::LiveUserObjects();
+        case 2: return fw::LiveKernelHandles();
+        default: return -1;
+    }
 }
 
 LRESULT CMainPanelDlg::OnDestroy(WPARAM, LPARAM) {
@@ -549,6 +553,7 @@ bool CMainPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         fw::OnMessage<&CMainPanelDlg::OnWindowPosChanging>(WM_WINDOWPOSCHANGING),
         fw::OnMessage<&CMainPanelDlg::OnEndSession>(WM_ENDSESSION),
         fw::OnRegisteredMessage<&CMainPanelDlg::OnTaskbarCreated>(fw::kTaskbarCreated),
+        fw::OnRegisteredMessage<&CMainPanelDlg::OnLiveObjects>(kLiveObjectsMessage),
         fw::OnCommand<&CMainPanelDlg::OnOpen>(ID_TRAY_OPEN, 0),
         fw::OnCommand<&CMainPanelDlg::OnExit>(ID_TRAY_EXIT, 0),
         fw::OnCommand<&CMainPanelDlg::OnHide>(1006, BN_CLICKED),

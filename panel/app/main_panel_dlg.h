@@ -47,6 +47,9 @@ public:
     // Shows a message box of the program: owned by the panel while it is
     // shown, brought to the foreground while it is hidden.
     int MessageBox(const wchar_t* text, UINT type);
+    // The refresh timer's period: 100 ms, 1000 ms while the card does not
+    // answer, 0 before start-up and after the end.
+    UINT RefreshPeriod() const { return m_refreshPeriod; }
 
     // Playback strips (destination 0).
     CMixerFader m_faderMasterL, m_faderMasterR;
@@ -202,6 +205,7 @@ private:
     void HidePanel();
     void RefreshTick();
     void ArmRefresh(UINT period);
+    void CreateTextFonts();
 
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
@@ -211,6 +215,7 @@ private:
     LRESULT OnWindowPosChanging(WPARAM, LPARAM);
     LRESULT OnEndSession(WPARAM, LPARAM);
     LRESULT OnTaskbarCreated(WPARAM, LPARAM);
+    LRESULT OnLiveObjects(WPARAM which, LPARAM);
     void OnTrayCallback(LPARAM mouseMessage);
     void OnOpen();
     void OnExit();

@@ -5,16 +5,9 @@
 #include "panel/app/main_panel_dlg.h"
 #include "panel/app/panel_tables.h"
 #include "panel/controls/strip_rules.h"
-#include "panel/res/resource_ids.h"
+#include "panel/controls/fader_skin.h"
 
 namespace {
-
-constexpr int kThumbFrameWidth = 18;
-constexpr int kThumbFrameHeight = 9;
-constexpr int kThumbOffset = 3;
-constexpr WORD kSystemHandCursor = 32649;  // IDC_HAND
-// The hand cursor of the help program, for systems without IDC_HAND.
-constexpr WORD kHelpHandCursor = 106;
 
 enum FaderStrip { kThumbStrip = 0, kTrackA = 1, kTrackB = 2 };
 
@@ -69,43 +62,19 @@ void CStripControls::OnLinkClicked(UINT id) {
     SetMsgHandled(false);
 }
 
-HCURSOR CStripControls::HandCursor() {
-    if (m_panel.m_handCursor) return m_panel.m_handCursor;
-    m_panel.m_handCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(kSystemHandCursor));
-    if (m_panel.m_handCursor) return m_panel.m_handCursor;
-
-    wchar_t path[MAX_PATH] = {};
-    const UINT length = ::GetWindowsDirectoryW(path, MAX_PATH);
-    if (length == 0 || length + 14 >= MAX_PATH) return nullptr;
-    ::lstrcatW(path, L"\\winhlp32.exe");
-    HMODULE help = ::LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (help == nullptr) return nullptr;
-    // The copy outlives the module it came from.
-    if (HCURSOR cursor = ::LoadCursorW(help, MAKEINTRESOURCEW(kHelpHandCursor)))
-        m_panel.m_handCursorCopy = CCursor(static_cast<HCURSOR>(::CopyIcon(cursor)));
-    ::FreeLibrary(help);
-    m_panel.m_handCursor = m_panel.m_handCursorCopy.Get();
-    return m_panel.m_handCursor;
-}
-
 void CStripControls::SetUpFaderSkins() {
     auto& strips = m_panel.m_faderStrips;
     if (!strips[kThumbStrip]) {
-        strips[kThumbStrip] = std::make_unique<CImageStrip>(IDB_FADER_THUMB, kThumbFrameWidth, kThumbFrameHeight);
-        strips[kTrackA] = std::make_unique<CImageStrip>(IDB_FADER_TRACK, 0, 0);
-        strips[kTrackB] = std::make_unique<CImageStrip>(IDB_FADER_TRACK, 0, 0);
+        strips[kThumbStrip] = MakeFaderThumbStrip();
+        strips[kTrackA] = MakeFaderTrackStrip();
+        strips[kTrackB] = MakeFaderTrackStrip();
     }
-    const HCURSOR cursor = HandCursor();
+    m_panel.m_handCursor = LoadHandCursor(m_panel.m_handCursorCopy);
     for (const auto& row : panel::kFaderEdits) {
         CMixerFader& fader = m_panel.*row.fader;
-        if (fader.m_hWnd == nullptr) continue;
-        fader.AttachThumb(strips[kThumbStrip].get());
-        fader.SetTrackImagesShared(strips[kTrackA].get(), strips[kTrackB].get());
-        fader.m_thumbOffset = kThumbOffset;
-        fader.SetRange(0, controls::kFaderPositions, false);
-        // With no line size the arrow keys never move a fader.
-        fader.SendMessage(TBM_SETLINESIZE, 0, 0);
-        fader.m_cursor = cursor;
-        if (CHoverImage* thumb = fader.Thumb()) thumb->m_cursor = cursor;
+        ApplyFaderSkin(fader, strips[kThumbStrip].get(), strips[kTrackA].get(), strips[kTrackB].get(),
+                       m_panel.m_handCursor);
+        // The positions the edits show, replacing the range the binding set.
+        if (fader.m_hWnd) fader.SetRange(0, controls::kFaderPositions, false);
     }
 }

@@ -19,5 +19,4 @@ public:
 private:
     void OnEditChange(UINT id);
     void OnLinkClicked(UINT id);
-    HCURSOR HandCursor();
 };

@@ -38,6 +38,9 @@ protected:
 
     void TearDown() override {
         Close();
+        // Every connection any handler opened was closed again, on every path.
+        EXPECT_EQ(OrvaneVcCounter("driver_handles"), 0);
+        EXPECT_EQ(OrvaneVcMixerHandles(), 0);
         fw::SetMessageBoxHook({});
         ::DeleteFileA(panel::SettingsPath().c_str());
     }

@@ -116,10 +116,16 @@ TEST_F(PanelTest, FlagWithoutACheckedRateSendsNothing) {
     Click(1201);  // the rate it sends is the one checked before the click
     EXPECT_EQ(Rate(), (std::vector<std::uint8_t>{1, 8}));
     for (int id : kRateIds) EXPECT_EQ(Checked(id), id == 1201) << id;
-    const std::int64_t requests = OrvaneVcCounter("requests");
+    // Any rate record sent now would overwrite what the card was given meanwhile.
+    OrvaneVcSet("sample_rate", "01 07");
     Click(1201);
-    EXPECT_EQ(OrvaneVcCounter("requests"), requests);
-    EXPECT_EQ(Rate(), (std::vector<std::uint8_t>{1, 8}));  // not switched to 48 kHz
+    EXPECT_EQ(Rate(), (std::vector<std::uint8_t>{1, 7}));  // above all, not switched to 48 kHz
+
+    // A rate click reads the flag as it was before the click: set once, then clear.
+    Click(1269);
+    EXPECT_EQ(Rate(), (std::vector<std::uint8_t>{1, 12}));
+    Click(1267);
+    EXPECT_EQ(Rate(), (std::vector<std::uint8_t>{0, 11}));
 }
 
 TEST_F(PanelTest, TooltipsFollowTheLanguageButton) {

@@ -128,8 +128,12 @@ TEST_F(PanelTest, SurfaceDragsAndTitlesAreWhite) {
     HDC dc = ::CreateCompatibleDC(nullptr);
     for (int id : {1254, 1255, 1262}) {
         ::SetTextColor(dc, RGB(1, 2, 3));
-        ::SendMessageW(dlg->m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Item(id)));
+        const LRESULT brush = ::SendMessageW(dlg->m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                             reinterpret_cast<LPARAM>(Item(id)));
         EXPECT_EQ(::GetTextColor(dc) == RGB(255, 255, 255), id != 1262) << id;
+        // Over the skin's picture, as every static text of the panel.
+        EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), dlg->m_nullBrush) << id;
+        EXPECT_EQ(::GetBkMode(dc), TRANSPARENT) << id;
     }
     ::DeleteDC(dc);
 }

@@ -185,3 +185,21 @@ TEST_F(PanelTest, OutputMutesWorkWhereTheirChannelsAre) {
     EXPECT_FALSE(Enabled(1046) || Enabled(1047) || Enabled(1050));
     EXPECT_EQ(dlg->m_muteOutSurround.m_Value, nullptr);
 }
+
+TEST_F(PanelTest, ExpanderIsWrittenOnlyToACardThatHasOne) {
+    Open();
+    // The button is hidden in the template; its click comes as the button's own notification.
+    auto toggle = [&] {
+        ::SendMessageW(Item(1202), BM_SETCHECK, Checked(1202) ? BST_UNCHECKED : BST_CHECKED, 0);
+        ::SendMessageW(dlg->m_hWnd, WM_COMMAND, MAKEWPARAM(1202, BN_CLICKED), reinterpret_cast<LPARAM>(Item(1202)));
+    };
+    toggle();
+    EXPECT_EQ(Read(CorraGetExpander, 4), (std::vector<std::uint8_t>{1, 0, 0, 0}));
+    toggle();
+    EXPECT_EQ(Read(CorraGetExpander, 4), (std::vector<std::uint8_t>{0, 0, 0, 0}));
+    OrvaneVcSet("expander", "0");
+    const std::string before = Key("expander_switch");
+    toggle();
+    EXPECT_EQ(Key("expander_switch"), before);
+    EXPECT_TRUE(boxes.empty());
+}

@@ -96,6 +96,8 @@ TEST_F(PanelTest, EveryFaderWearsTheSkin) {
         ASSERT_TRUE(fader->Thumb() && fader->Thumb()->m_hWnd) << id;
         EXPECT_EQ(fader->Thumb()->m_strip, dlg->m_faderStrips[0].get()) << id;
         EXPECT_TRUE(fader->m_cursor != nullptr && fader->Thumb()->m_cursor == fader->m_cursor) << id;
+        // The thumb covers the trackbar's own: a press on it must reach the trackbar.
+        EXPECT_TRUE(fader->Thumb()->m_forwardMouse) << id;
     }
     EXPECT_EQ(faders, 30);
     EXPECT_EQ(dlg->m_faderStrips[0]->CellWidth(), 18);

@@ -1,5 +1,7 @@
 // The main panel's audio controls, end to end: the real program on the
 // virtual card, driven by real clicks and keys, checked on the card.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -143,5 +145,33 @@ TEST(AudioControls, PanelDragsByItsSurface) {
     }));
     EXPECT_EQ(after.left - before.left, 40);
     EXPECT_EQ(after.top - before.top, 30);
+    program.Kill();
+}
+
+TEST(AudioControls, DraggingAThumbSetsTheVolume) {
+    CProgram program(TestName());
+    OpenPanel(program);
+    const std::string before = program.Card("mixer.0.1.0.volume");
+    // Front left: its thumb window lies over the trackbar's own thumb.
+    HWND fader = program.Control(1185);
+    HWND thumb = ::GetWindow(fader, GW_CHILD);
+    ASSERT_NE(thumb, nullptr);
+    // The thumb window goes over the trackbar's thumb when the panel first paints.
+    RECT r{}, track{};
+    ::GetWindowRect(fader, &track);
+    ASSERT_TRUE(e2e::WaitFor([&] {
+        ::GetWindowRect(thumb, &r);
+        return r.top > track.top;
+    }));
+    const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+    ASSERT_EQ(::WindowFromPoint({x, y}), thumb);
+    MouseTo(x, y);
+    MouseButton(true);
+    for (int step = 1; step <= 4; ++step) MouseTo(x, y + 5 * step);
+    MouseButton(false);
+    EXPECT_TRUE(e2e::WaitFor([&] { return program.Card("mixer.0.1.0.volume") != before; }))
+        << "the drag did not reach the mixer: " << before;
+    const std::wstring shown = program.Text(program.Control(1187));
+    EXPECT_LT(std::stoi(shown), 75);  // 49152 is position 75; the thumb went down
     program.Kill();
 }

@@ -175,6 +175,13 @@ HWND CProgram::WaitForPanel(DWORD timeoutMs) {
     return m_panel;
 }
 
+bool CProgram::WaitForStartUp(DWORD timeoutMs) {
+    if (!WaitForPanel(timeoutMs)) return false;
+    return WaitFor([&] { return (::GetWindowLongPtrW(m_panel, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 || !Running(); },
+                   timeoutMs) &&
+           Running();
+}
+
 bool CProgram::Running() const {
     return m_process.hProcess && ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
 }
@@ -219,6 +226,7 @@ bool CProgram::ChooseTrayMenu(int item) {
     HWND menu = nullptr;
     if (!WaitFor([&] { return (menu = FindTopLevel(m_process.dwProcessId, L"#32768", L"", true)) != nullptr; }, 5000))
         return false;
+    ::Sleep(200);  // the menu takes the keyboard once it is tracking
     if (item < 0) {
         PressKey(VK_ESCAPE);
     } else {

@@ -69,6 +69,9 @@ public:
     bool Start();
     // The panel's window (it exists, hidden, once start-up has run).
     HWND WaitForPanel(DWORD timeoutMs = 15000);
+    // The panel once start-up has ended (the panel is made topmost at its very
+    // end; the tray icon already exists a few steps before).
+    bool WaitForStartUp(DWORD timeoutMs = 15000);
     HWND Panel() const { return m_panel; }
     HWND Control(int id) const { return ::GetDlgItem(m_panel, id); }
     bool PanelVisible() const { return m_panel && ::IsWindowVisible(m_panel); }
