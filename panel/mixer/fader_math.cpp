@@ -1,8 +1,17 @@
 #include "fader_math.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace mixer {
+
+namespace {
+// Trackbar positions are ints; a step count or value beyond that range (a
+// driver may report anything) stops at the top instead of turning negative.
+int ToPosition(std::uint32_t v) {
+    return static_cast<int>(std::min<std::uint32_t>(v, std::numeric_limits<int>::max()));
+}
+}  // namespace
 
 FaderScale ComputeScale(std::uint32_t minimum, std::uint32_t maximum, std::uint32_t steps) {
     FaderScale s;
@@ -10,7 +19,7 @@ FaderScale ComputeScale(std::uint32_t minimum, std::uint32_t maximum, std::uint3
     s.scaledRange = (range / 100) * 192;
     const std::uint32_t safeSteps = std::max<std::uint32_t>(steps, 1);
     s.unitsPerStep = std::max<std::uint32_t>(s.scaledRange / safeSteps, 1);
-    s.sliderMax = static_cast<std::int32_t>((steps / 192) * 100);
+    s.sliderMax = ToPosition((steps / 192) * 100);
     return s;
 }
 
@@ -30,9 +39,9 @@ std::optional<int> SliderPosition(int subType, const std::uint32_t* values, std:
                                   const FaderScale& scale, float balance) {
     const std::uint32_t m = Loudest(values, channels);
     switch (subType) {
-        case kLeft: return static_cast<int>(values[0] / scale.unitsPerStep);
-        case kRight: return static_cast<int>(values[channels > 1 ? 1 : 0] / scale.unitsPerStep);
-        case kMain: return static_cast<int>(m / scale.unitsPerStep);
+        case kLeft: return ToPosition(values[0] / scale.unitsPerStep);
+        case kRight: return ToPosition(values[channels > 1 ? 1 : 0] / scale.unitsPerStep);
+        case kMain: return ToPosition(m / scale.unitsPerStep);
         case kBalance:
             if (m == 0) return std::nullopt;
             return static_cast<int>((balance + 1.0) * scale.sliderMax * 0.5);
