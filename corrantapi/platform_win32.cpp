@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "../virtualcard/vcard_loader.h"
+#include "vcard_loader.h"
 
 namespace corra {
 

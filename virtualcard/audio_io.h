@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "../corrantapi/media_platform.h"
+#include "media_platform.h"
 #include "../corrantapi/riff.h"
 #include "card.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "../corrantapi/platform.h"
+#include "platform.h"
 #include "state_file.h"
 
 namespace vcard {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../corrantapi/engine_platform.h"
+#include "engine_platform.h"
 #include "card.h"
 
 namespace vcard {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "../panel/mixer/mixer_platform.h"
+#include "mixer_platform.h"
 #include "mixer.h"
 #include "process_card.h"
 #include "vcard_mixer_api.h"

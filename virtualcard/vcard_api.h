@@ -7,6 +7,8 @@
 
 #include <stdint.h>
 
+#include "vcard_names.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -18,9 +20,6 @@ extern "C" {
 #else
 #define VCARD_EXPORT
 #endif
-
-#define ORVANE_VCARD_ENV "ORVANE_VIRTUAL_CARD"
-#define ORVANE_VCARD_DLL "OrvaneVirtualCard.dll"
 
 // The card's device platform (a corra::IDevicePlatform*), or null when
 // ORVANE_VIRTUAL_CARD is not set.

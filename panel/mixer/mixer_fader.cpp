@@ -139,8 +139,12 @@ LRESULT CMixerFader::OnControlChange(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+// The thumb window, the background snapshot and the track images belong to
+// this window: a dialog that is run again makes a new slider window and
+// skins it afresh, so nothing of the old one may be taken for it.
 LRESULT CMixerFader::OnDestroy(WPARAM, LPARAM) {
     Unbind();
+    ReleaseSkin();
     SetMsgHandled(false);
     return 0;
 }
@@ -168,7 +172,8 @@ LRESULT CMixerFader::OnCustomDraw(NMHDR* header) {
 }
 
 bool CMixerFader::EnsureThumb() {
-    if (m_thumb) return true;
+    if (m_thumb && m_thumb->m_hWnd != nullptr) return true;
+    m_thumb.reset();
     if (m_hWnd == nullptr) return false;
     auto thumb = std::make_unique<CHoverImage>();
     if (!thumb->Create(WS_CHILD | WS_VISIBLE, m_hWnd, 0)) return false;

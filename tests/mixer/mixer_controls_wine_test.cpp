@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "framework/dialog.h"
 #include "framework/wnd.h"
 #include "mixer_fader.h"
 #include "mixer_switch.h"
@@ -288,12 +290,70 @@ TEST_F(MixerControls, TheThumbWindowFollowsTheTrackbarsThumbAndNothingLeaks) {
         SendMessageW(fader.m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.GetSafeHdc()), PRF_CLIENT);
         GetWindowRect(fader.Thumb()->m_hWnd, &placed);
         MapWindowPoints(nullptr, fader.m_hWnd, reinterpret_cast<POINT*>(&placed), 2);
-        const RECT thumb = fader.GetThumbRect();
         EXPECT_EQ(placed.left, 3);
-        // Centred on the trackbar's thumb.
-        EXPECT_EQ(placed.top, thumb.top + ((thumb.bottom - thumb.top) - 9) / 2);
         EXPECT_EQ(placed.bottom - placed.top, 9);
+        // The window's middle lies on the trackbar's thumb, and follows it
+        // from one end of the track to the other.
+        auto middleOffset = [&] {
+            RECT w{};
+            GetWindowRect(fader.Thumb()->m_hWnd, &w);
+            MapWindowPoints(nullptr, fader.m_hWnd, reinterpret_cast<POINT*>(&w), 2);
+            const RECT t = fader.GetThumbRect();
+            return (w.top + w.bottom) - (t.top + t.bottom);  // twice the distance of the middles
+        };
+        EXPECT_LE(std::abs(middleOffset()), 1);
+        const int before = placed.top;
+        fader.SetPos(fader.GetRangeMax());
+        SendMessageW(fader.m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.GetSafeHdc()), PRF_CLIENT);
+        EXPECT_LE(std::abs(middleOffset()), 1);
+        GetWindowRect(fader.Thumb()->m_hWnd, &placed);
+        MapWindowPoints(nullptr, fader.m_hWnd, reinterpret_cast<POINT*>(&placed), 2);
+        EXPECT_GT(placed.top, before + 40);
         fader.DestroyWindow();
+    }
+    EXPECT_EQ(fw::LiveGdiObjects(), gdiBefore);
+}
+
+namespace {
+
+// A dialog with one fader that gives it a thumb when it starts, as the
+// effects panel does on every opening, and closes itself at once.
+class CFaderDialog : public CDialog {
+public:
+    explicit CFaderDialog(CImageStrip* strip) : m_strip(strip) {}
+    CMixerFader m_fader;
+    std::vector<bool> m_thumbShown;
+
+protected:
+    void DoDataExchange() override { DDX_Control(1001, m_fader); }
+    BOOL OnInitDialog() override {
+        m_fader.AttachThumb(m_strip);
+        const CHoverImage* thumb = m_fader.Thumb();
+        m_thumbShown.push_back(thumb && thumb->m_hWnd && ::IsChild(m_fader.m_hWnd, thumb->m_hWnd) &&
+                               (::GetWindowLongW(thumb->m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0);
+        ::PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return TRUE;
+    }
+
+private:
+    CImageStrip* m_strip;
+};
+
+}  // namespace
+
+TEST_F(MixerControls, AFaderOfADialogRunAgainGetsItsThumbEveryTime) {
+    const long gdiBefore = fw::LiveGdiObjects();
+    {
+        CDC screen = CDC::ForWindow(nullptr);
+        CBitmap picture;
+        ASSERT_TRUE(picture.CreateCompatibleBitmap(screen, 18, 27));
+        CImageStrip strip(std::move(picture), 18, 9);
+        fw::CDialogTemplate dialogTemplate(WS_POPUP, 0, 0, 60, 90);
+        dialogTemplate.Add(L"msctls_trackbar32", 1001, WS_CHILD | WS_VISIBLE | TBS_VERT, 5, 5, 14, 70);
+        CFaderDialog dialog(&strip);
+        dialog.SetTemplate(dialogTemplate.Get());
+        for (int run = 0; run < 3; ++run) EXPECT_EQ(dialog.DoModal(), IDOK) << "run " << run;
+        EXPECT_EQ(dialog.m_thumbShown, (std::vector<bool>{true, true, true}));
     }
     EXPECT_EQ(fw::LiveGdiObjects(), gdiBefore);
 }

@@ -6,57 +6,27 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <map>
+#include <cstdlib>
+
 #include <set>
 #include <string>
 #include <vector>
 
+#include "canvas.h"
+#include "panel/skin/hover_image.h"
 #include "resource_ids.h"
+#include "skin_table.h"
 
 namespace {
 
-struct Size {
-    int w, h;
-};
-
-// Sizes the dialogs and skins rely on, and the IDs that have them.
-struct SizeGroup {
-    Size size;
-    std::vector<int> ids;
-};
-
-std::vector<int> Range(int first, int last) {
-    std::vector<int> v;
-    for (int i = first; i <= last; ++i) v.push_back(i);
-    return v;
-}
-
-std::vector<int> Join(std::initializer_list<std::vector<int>> parts) {
-    std::vector<int> v;
-    for (const auto& p : parts) v.insert(v.end(), p.begin(), p.end());
-    return v;
-}
-
-const std::vector<SizeGroup>& Inventory() {
-    static const std::vector<SizeGroup> groups = {
-        {{23, 185}, {165}}, {{14, 102}, {171}}, {{844, 593}, {181}},
-        {{34, 24}, Join({{185}, Range(187, 188), Range(190, 195), Range(197, 204)})},
-        {{45, 24}, Join({Range(205, 213), Range(222, 225)})},
-        {{19, 14}, Join({Range(214, 218), Range(311, 313)})},
-        {{29, 28}, Join({Range(299, 303), Range(305, 308), {310}})},
-        {{27, 26}, {309}}, {{26, 18}, Join({Range(317, 319), Range(339, 340)})},
-        {{57, 23}, Join({{320}, Range(325, 326)})}, {{28, 23}, Join({Range(321, 324), {327}})},
-        {{24, 98}, {328}}, {{15, 13}, Range(329, 337)}, {{28, 26}, {338}}, {{39, 21}, Range(341, 347)},
-        {{58, 48}, Join({Range(348, 366), Range(379, 383)})},
-        {{82, 21}, Join({Range(385, 388), Range(390, 394)})}, {{271, 165}, {389}},
-        {{57, 22}, Join({Range(395, 396), Range(399, 402), Range(406, 408)})},
-        {{78, 24}, Join({Range(397, 398), Range(403, 405)})}, {{444, 346}, {409}},
-        {{26, 21}, Range(410, 411)}, {{446, 279}, {413}}, {{44, 28}, Range(414, 430)},
-        {{57, 30}, Range(431, 443)}, {{36, 35}, Range(444, 454)}, {{24, 18}, Range(455, 459)},
-        {{32, 22}, Range(460, 464)}, {{48, 25}, Range(465, 471)}, {{35, 28}, Range(472, 474)},
-        {{17, 14}, Range(475, 483)}, {{652, 450}, {484}},
-    };
-    return groups;
+// Every skinned button of every dialog, as the skin table pairs them.
+std::vector<SkinPairing> AllPairings() {
+    std::vector<SkinPairing> all;
+    for (auto list : {MainPanelSkins(SkinSet::Small), MainPanelSkins(SkinSet::Large), EffectsPanelSkins(),
+                      PresetWindowSkins(), AboutPanelSkins()}) {
+        all.insert(all.end(), list.begin(), list.end());
+    }
+    return all;
 }
 
 // A bitmap resource read as the skin code reads it, with its header.
@@ -96,20 +66,18 @@ BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) {
 }
 
 TEST(BitmapInventory, EveryIdLoadsAtItsSizeWith24Bits) {
-    for (const auto& g : Inventory()) {
-        for (int id : g.ids) {
-            CLoadedBitmap bmp(id);
-            ASSERT_TRUE(bmp.Loaded()) << "bitmap " << id << " error " << GetLastError();
-            EXPECT_EQ(bmp.Width(), g.size.w) << "bitmap " << id;
-            EXPECT_EQ(bmp.Height(), g.size.h) << "bitmap " << id;
-            EXPECT_EQ(bmp.Bits(), 24) << "bitmap " << id;
-        }
+    for (const SkinBitmapSize& s : SkinBitmapSizes()) {
+        CLoadedBitmap bmp(static_cast<int>(s.id));
+        ASSERT_TRUE(bmp.Loaded()) << "bitmap " << s.id << " error " << GetLastError();
+        EXPECT_EQ(bmp.Width(), s.width) << "bitmap " << s.id;
+        EXPECT_EQ(bmp.Height(), s.height) << "bitmap " << s.id;
+        EXPECT_EQ(bmp.Bits(), 24) << "bitmap " << s.id;
     }
 }
 
 TEST(BitmapInventory, ResourcesHoldExactlyTheInventory) {
     std::set<int> want;
-    for (const auto& g : Inventory()) want.insert(g.ids.begin(), g.ids.end());
+    for (const SkinBitmapSize& s : SkinBitmapSizes()) want.insert(static_cast<int>(s.id));
     std::set<int> got;
     EnumResourceNamesW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(2) /* RT_BITMAP */, CollectName,
                        reinterpret_cast<LONG_PTR>(&got));
@@ -146,59 +114,10 @@ TEST(BitmapInventory, BothMainBackgroundsLoad) {
     EXPECT_GT(lightest, 160u);
 }
 
-// Picture and mask IDs as the dialogs skin their buttons: normal, down,
-// disabled (0 when the normal one serves) and mask.
-struct Skin {
-    const char* controls;
-    int normal, down, disabled, mask;
-};
-
-const Skin kSkins[] = {
-    // main panel, small set
-    {"1201", 193, 192, 0, 188}, {"1264", 185, 187, 0, 188}, {"1265", 195, 194, 0, 188},
-    {"1266", 198, 199, 0, 188}, {"1267", 200, 201, 0, 188}, {"1268", 202, 203, 0, 188},
-    {"1269", 190, 191, 0, 188}, {"1271", 204, 197, 0, 188},
-    {"1252", 207, 208, 225, 213}, {"1249", 209, 210, 222, 213}, {"1250", 205, 206, 224, 213},
-    {"1251", 211, 212, 223, 213},
-    {"1052", 305, 306, 0, 309}, {"1043", 303, 310, 0, 309}, {"1042", 301, 302, 0, 309},
-    {"1040", 299, 300, 0, 309}, {"1039", 307, 308, 0, 309},
-    {"mutes", 217, 216, 0, 218}, {"output mutes", 217, 216, 216, 218}, {"links", 312, 311, 0, 313},
-    {"1203", 215, 214, 0, 218}, {"1263", 318, 319, 0, 317}, {"1262", 339, 340, 0, 317},
-    {"1205", 344, 345, 0, 341}, {"1202", 342, 343, 0, 341}, {"1204", 347, 346, 0, 341},
-    {"1261", 336, 337, 0, 329}, {"1260", 330, 331, 0, 329}, {"1259", 334, 335, 0, 329},
-    {"1258", 332, 333, 0, 329},
-    // both sets
-    {"1056", 383, 362, 0, 363}, {"1059", 364, 365, 0, 366}, {"1057", 351, 352, 0, 353},
-    {"1058", 359, 360, 0, 361}, {"1055", 381, 382, 0, 358}, {"1053", 379, 380, 0, 357},
-    {"1041", 354, 355, 0, 356}, {"1054", 349, 350, 0, 348},
-    {"1279", 326, 325, 0, 320}, {"1182", 321, 322, 338, 327}, {"1183", 323, 324, 0, 327},
-    {"1006", 410, 410, 0, 411},
-    // main panel, large set
-    {"1201 large", 414, 415, 0, 416}, {"1264 large", 417, 418, 0, 416}, {"1265 large", 419, 420, 0, 416},
-    {"1266 large", 421, 422, 0, 416}, {"1267 large", 423, 424, 0, 416}, {"1268 large", 425, 426, 0, 416},
-    {"1269 large", 427, 428, 0, 416}, {"1271 large", 429, 430, 0, 416},
-    {"1252 large", 432, 433, 434, 431}, {"1249 large", 435, 436, 437, 431},
-    {"1250 large", 438, 439, 440, 431}, {"1251 large", 441, 442, 443, 431},
-    {"1052 large", 444, 445, 0, 446}, {"1043 large", 448, 447, 0, 446}, {"1042 large", 450, 449, 0, 446},
-    {"1040 large", 451, 452, 0, 446}, {"1039 large", 454, 453, 0, 446},
-    {"mutes large", 456, 455, 0, 457}, {"output mutes large", 456, 455, 455, 457},
-    {"links large", 458, 459, 0, 457},
-    {"1263 large", 460, 461, 0, 462}, {"1262 large", 464, 463, 0, 462},
-    {"1205 large", 465, 466, 0, 467}, {"1202 large", 469, 468, 0, 467}, {"1204 large", 471, 470, 0, 467},
-    {"1261 large", 482, 483, 0, 479}, {"1260 large", 475, 476, 0, 479}, {"1259 large", 480, 481, 0, 479},
-    {"1258 large", 477, 478, 0, 479},
-    // effects panel, preset window, about panel
-    {"1010", 410, 410, 0, 411}, {"1018", 406, 407, 0, 408}, {"1013", 401, 402, 0, 408},
-    {"1002", 403, 404, 0, 405}, {"1011", 399, 400, 0, 408}, {"1012", 397, 398, 0, 405},
-    {"1016", 395, 396, 0, 408}, {"1294", 410, 410, 0, 411},
-    {"1286", 392, 393, 0, 0}, {"1041 preset", 385, 386, 0, 0}, {"1160", 387, 388, 0, 0},
-    {"1159", 390, 391, 0, 0},
-};
-
 TEST(SkinPairs, MasksAreBlackShapesOnWhite) {
     std::set<int> masks;
-    for (const Skin& s : kSkins) {
-        if (s.mask) masks.insert(s.mask);
+    for (const SkinPairing& s : AllPairings()) {
+        if (s.mask) masks.insert(static_cast<int>(s.mask));
     }
     for (int id : masks) {
         CLoadedBitmap m(id);
@@ -220,18 +139,16 @@ TEST(SkinPairs, MasksAreBlackShapesOnWhite) {
 }
 
 TEST(SkinPairs, PicturesCoverTheirMaskAndDifferByState) {
-    for (const Skin& s : kSkins) {
-        SCOPED_TRACE(s.controls);
-        CLoadedBitmap normal(s.normal), down(s.down);
+    for (const SkinPairing& s : AllPairings()) {
+        SCOPED_TRACE("control " + std::to_string(s.control));
+        CLoadedBitmap normal(static_cast<int>(s.normal)), down(static_cast<int>(s.down));
         ASSERT_TRUE(normal.Loaded());
         ASSERT_TRUE(down.Loaded());
-        std::vector<int> pictures{s.normal, s.down};
-        if (s.disabled) pictures.push_back(s.disabled);
         if (s.mask) {
-            CLoadedBitmap mask(s.mask);
+            CLoadedBitmap mask(static_cast<int>(s.mask));
             ASSERT_TRUE(mask.Loaded());
-            for (int id : pictures) {
-                CLoadedBitmap p(id);
+            for (unsigned id : {s.normal, s.down, s.over, s.disabled, s.focus}) {
+                CLoadedBitmap p(static_cast<int>(id));
                 EXPECT_GE(p.Width(), mask.Width()) << id;
                 EXPECT_GE(p.Height(), mask.Height()) << id;
             }
@@ -245,19 +162,43 @@ TEST(SkinPairs, PicturesCoverTheirMaskAndDifferByState) {
     }
 }
 
-TEST(ThumbStrip, FramesOfNinePixelsDifferForNormalHoverAndPressed) {
-    CLoadedBitmap strip(IDB_FADER_THUMB);
-    ASSERT_TRUE(strip.Loaded());
-    auto frame = [&](int i) {
-        std::vector<unsigned> px;
-        for (int y = i * 9; y < i * 9 + 9; ++y) {
-            for (int x = 0; x < strip.Width(); ++x) px.push_back(strip.Pixel(x, y));
-        }
-        return px;
+// A fader's thumb window shows whole 18 x 9 frames of strip 171: normal,
+// hover and pressed differ, no column of a frame is left as the window held
+// it, and the cap's left and right edges look alike.
+TEST(ThumbStrip, AThumbShowsWholeFramesOfTheStrip) {
+    CImageStrip strip(IDB_FADER_THUMB, 18, 9);
+    ASSERT_GE(strip.FrameCount(), 3);
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(parent, nullptr);
+    CHoverImage thumb;
+    ASSERT_TRUE(thumb.Create(WS_CHILD | WS_VISIBLE, parent, 0));
+    thumb.AttachStrip(&strip);
+    auto alike = [](COLORREF a, COLORREF b) {
+        return std::abs(GetRValue(a) - GetRValue(b)) <= 8 && std::abs(GetGValue(a) - GetGValue(b)) <= 8 &&
+               std::abs(GetBValue(a) - GetBValue(b)) <= 8;
     };
-    EXPECT_NE(frame(0), frame(1));
-    EXPECT_NE(frame(1), frame(2));
-    EXPECT_NE(frame(0), frame(2));
+    std::vector<std::vector<COLORREF>> frames;
+    for (int frame = 0; frame < 3; ++frame) {
+        CCanvas canvas(18, 9);
+        thumb.m_frame = frame;
+        SendMessageW(thumb.m_hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.Dc()), 0);
+        std::vector<COLORREF>& px = frames.emplace_back();
+        int untouched = 0, unlike = 0;
+        for (int y = 0; y < 9; ++y) {
+            for (int x = 0; x < 18; ++x) {
+                px.push_back(canvas.Pixel(x, y));
+                untouched += canvas.Pixel(x, y) == kUntouched;
+            }
+            unlike += !alike(canvas.Pixel(0, y), canvas.Pixel(17, y));
+        }
+        EXPECT_EQ(untouched, 0) << "frame " << frame;
+        EXPECT_EQ(unlike, 0) << "frame " << frame;
+    }
+    EXPECT_NE(frames[0], frames[1]);
+    EXPECT_NE(frames[1], frames[2]);
+    EXPECT_NE(frames[0], frames[2]);
+    thumb.DestroyWindow();
+    DestroyWindow(parent);
 }
 
 TEST(Icon, HoldsTheFiveSizes) {

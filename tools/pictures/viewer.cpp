@@ -15,10 +15,12 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "resource_ids.h"
+#include "skin_table.h"
 
 namespace {
 
@@ -47,7 +49,7 @@ private:
     HGDIOBJ m_old;
 };
 
-CBitmap LoadSkin(int id) {
+CBitmap LoadSkin(unsigned id) {
     return CBitmap(static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
@@ -79,15 +81,10 @@ HRGN RegionFromMask(HBITMAP mask) {
     return region;
 }
 
-// A button's pictures: normal, down (pressed or checked), disabled, mask.
-struct Skin {
-    int normal, down, disabled, mask;
-};
-
 struct Shot {
     int templateId;
     int background;
-    std::map<int, Skin> skins;
+    std::span<const SkinPairing> skins;
     std::map<int, bool> checked;                 // check state shown by each button
     std::map<int, int> faders;                   // position 0..100 from the bottom, or -20..20 for bands
     std::map<int, int> meters;                   // level 0..255
@@ -97,48 +94,9 @@ struct Shot {
     int listSelection = -1;
 };
 
-void AddGroup(std::map<int, Skin>& skins, std::initializer_list<int> ids, Skin skin) {
-    for (int id : ids) skins[id] = skin;
-}
-
 Shot MainShot(bool large) {
     Shot s{IDD_MAIN_PANEL, large ? IDB_MAIN_LARGE : IDB_MAIN_SMALL, {}, {}, {}, {}, {}, {}, {}, {}, {}, -1};
-    auto& k = s.skins;
-    if (large) {
-        k[1201] = {414, 415, 0, 416}; k[1264] = {417, 418, 0, 416}; k[1265] = {419, 420, 0, 416};
-        k[1266] = {421, 422, 0, 416}; k[1267] = {423, 424, 0, 416}; k[1268] = {425, 426, 0, 416};
-        k[1269] = {427, 428, 0, 416}; k[1271] = {429, 430, 0, 416};
-        k[1252] = {432, 433, 434, 431}; k[1249] = {435, 436, 437, 431}; k[1250] = {438, 439, 440, 431};
-        k[1251] = {441, 442, 443, 431};
-        k[1052] = {444, 445, 0, 446}; k[1043] = {448, 447, 0, 446}; k[1042] = {450, 449, 0, 446};
-        k[1040] = {451, 452, 0, 446}; k[1039] = {454, 453, 0, 446};
-        AddGroup(k, {1002, 1004, 1012, 1016, 1008, 1014, 1044, 1010, 1018, 1049, 1046, 1048, 1050}, {456, 455, 0, 457});
-        AddGroup(k, {1029, 1019, 1027, 1047, 1051, 1045, 1017, 1015, 1013, 1011, 1007, 1005, 1003}, {458, 459, 0, 457});
-        k[1263] = {460, 461, 0, 462}; k[1262] = {464, 463, 0, 462};
-        k[1205] = {465, 466, 0, 467}; k[1202] = {469, 468, 0, 467}; k[1204] = {471, 470, 0, 467};
-        k[1261] = {482, 483, 0, 479}; k[1260] = {475, 476, 0, 479}; k[1259] = {480, 481, 0, 479};
-        k[1258] = {477, 478, 0, 479};
-    } else {
-        k[1201] = {193, 192, 0, 188}; k[1264] = {185, 187, 0, 188}; k[1265] = {195, 194, 0, 188};
-        k[1266] = {198, 199, 0, 188}; k[1267] = {200, 201, 0, 188}; k[1268] = {202, 203, 0, 188};
-        k[1269] = {190, 191, 0, 188}; k[1271] = {204, 197, 0, 188};
-        k[1252] = {207, 208, 225, 213}; k[1249] = {209, 210, 222, 213}; k[1250] = {205, 206, 224, 213};
-        k[1251] = {211, 212, 223, 213};
-        k[1052] = {305, 306, 0, 309}; k[1043] = {303, 310, 0, 309}; k[1042] = {301, 302, 0, 309};
-        k[1040] = {299, 300, 0, 309}; k[1039] = {307, 308, 0, 309};
-        AddGroup(k, {1002, 1004, 1012, 1016, 1008, 1014, 1044, 1010, 1018, 1049, 1046, 1048, 1050}, {217, 216, 0, 218});
-        AddGroup(k, {1029, 1019, 1027, 1047, 1051, 1045, 1017, 1015, 1013, 1011, 1007, 1005, 1003}, {312, 311, 0, 313});
-        k[1263] = {318, 319, 0, 317}; k[1262] = {339, 340, 0, 317};
-        k[1205] = {344, 345, 0, 341}; k[1202] = {342, 343, 0, 341}; k[1204] = {347, 346, 0, 341};
-        k[1261] = {336, 337, 0, 329}; k[1260] = {330, 331, 0, 329}; k[1259] = {334, 335, 0, 329};
-        k[1258] = {332, 333, 0, 329};
-    }
-    k[1056] = {383, 362, 0, 363}; k[1059] = {364, 365, 0, 366}; k[1057] = {351, 352, 0, 353};
-    k[1058] = {359, 360, 0, 361}; k[1055] = {381, 382, 0, 358}; k[1053] = {379, 380, 0, 357};
-    k[1041] = {354, 355, 0, 356}; k[1054] = {349, 350, 0, 348};
-    k[1203] = {215, 214, 0, 218};
-    k[1279] = {326, 325, 0, 320}; k[1182] = {321, 322, 338, 327}; k[1183] = {323, 324, 0, 327};
-    k[1006] = {410, 410, 0, 411};
+    s.skins = MainPanelSkins(large ? SkinSet::Large : SkinSet::Small);
 
     for (int id : {1266, 1203, 1249, 1052, 1205, 1259, 1003, 1005, 1007, 1011, 1013, 1015, 1017, 1019, 1045,
                    1047, 1051, 1008}) {
@@ -170,9 +128,7 @@ Shot MainShot(bool large) {
 
 Shot EffectsShot() {
     Shot s{IDD_EFFECTS_PANEL, IDB_EFFECTS_BACK, {}, {}, {}, {}, {}, {}, {}, {}, {}, 2};
-    s.skins = {{1010, {410, 410, 0, 411}}, {1018, {406, 407, 0, 408}}, {1013, {401, 402, 0, 408}},
-               {1002, {403, 404, 0, 405}}, {1011, {399, 400, 0, 408}}, {1012, {397, 398, 0, 405}},
-               {1016, {395, 396, 0, 408}}};
+    s.skins = EffectsPanelSkins();
     s.checked = {{1011, true}, {1012, true}, {1016, true}};
     const int bands[] = {1000, 1001, 1200, 1003, 1004, 1005, 1006, 1007, 1008, 1009};
     const int shown[] = {8, 6, 3, 0, -2, -1, 1, 4, 7, 9};  // value shown in each band's edit
@@ -191,14 +147,14 @@ Shot EffectsShot() {
 
 Shot PresetShot() {
     Shot s{IDD_PRESET_WINDOW, IDB_PRESET_BACK, {}, {}, {}, {}, {}, {}, {}, {}, {}, 1};
-    s.skins = {{1286, {392, 393, 0, 0}}, {1041, {385, 386, 0, 0}}, {1160, {387, 388, 0, 0}}, {1159, {390, 391, 0, 0}}};
+    s.skins = PresetWindowSkins();
     s.list = {L"Rock", L"Jazz", L"Classical", L"Vocal", L"Bass Boost", L"Late Night"};
     return s;
 }
 
 Shot AboutShot() {
     Shot s{IDD_ABOUT_PANEL, IDB_ABOUT_BACK, {}, {}, {}, {}, {}, {}, {}, {}, {}, -1};
-    s.skins = {{1294, {410, 410, 0, 411}}};
+    s.skins = AboutPanelSkins();
     return s;
 }
 
@@ -208,7 +164,7 @@ struct Painter {
     bool tile = false;
     CBitmap background;
     CBitmap thumbs;
-    std::map<int, CBitmap> pictures;
+    std::map<unsigned, CBitmap> pictures;
     CBrush editBrush{CreateSolidBrush(RGB(12, 14, 18))};
     CFont titleFont;
     CFont rateFont;
@@ -216,7 +172,7 @@ struct Painter {
 };
 Painter* g_painter = nullptr;
 
-HBITMAP Picture(int id) {
+HBITMAP Picture(unsigned id) {
     auto& slot = g_painter->pictures[id];
     if (!slot) slot = LoadSkin(id);
     return slot.get();
@@ -252,8 +208,12 @@ LRESULT CALLBACK FaderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
     RECT thumb{};
     SendMessageW(hwnd, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
     CMemoryDC src(g_painter->thumbs.get());
-    const int y = thumb.top + ((thumb.bottom - thumb.top) - 9) / 2;  // centred on the trackbar's thumb
-    BitBlt(dc, 3, y, 14, 9, src.Get(), 0, 0, SRCCOPY);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    // One frame of the strip, as wide as the strip, centred on the trackbar's thumb.
+    const int w = SizeOf(g_painter->thumbs.get()).cx;
+    const int y = thumb.top + ((thumb.bottom - thumb.top) - 9) / 2;
+    BitBlt(dc, (client.right - w) / 2, y, w, 9, src.Get(), 0, 0, SRCCOPY);
     EndPaint(hwnd, &ps);
     return 0;
 }
@@ -278,8 +238,8 @@ LRESULT CALLBACK MeterProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
     return 0;
 }
 
-void SkinButton(HWND dlg, int id, const Skin& skin) {
-    HWND b = GetDlgItem(dlg, id);
+void SkinButton(HWND dlg, const SkinPairing& skin) {
+    HWND b = GetDlgItem(dlg, static_cast<int>(skin.control));
     if (!b) return;
     SetWindowLongW(b, GWL_STYLE, (GetWindowLongW(b, GWL_STYLE) & ~0xF) | BS_OWNERDRAW);
     if (skin.mask) {
@@ -291,13 +251,13 @@ void SkinButton(HWND dlg, int id, const Skin& skin) {
 }
 
 void DrawButton(const DRAWITEMSTRUCT& item) {
-    const auto it = g_painter->shot->skins.find(static_cast<int>(item.CtlID));
-    if (it == g_painter->shot->skins.end()) return;
-    const Skin& skin = it->second;
+    const SkinPairing* found = FindSkin(g_painter->shot->skins, item.CtlID);
+    if (!found) return;
+    const SkinPairing& skin = *found;
     const auto checked = g_painter->shot->checked.find(static_cast<int>(item.CtlID));
-    int id = skin.normal;
+    unsigned id = skin.normal;
     if (item.itemState & ODS_DISABLED) {
-        id = skin.disabled ? skin.disabled : skin.normal;
+        id = skin.disabled;
     } else if ((item.itemState & ODS_SELECTED) || (checked != g_painter->shot->checked.end() && checked->second)) {
         id = skin.down;
     }
@@ -334,7 +294,7 @@ void Prepare(HWND dlg) {
     g_painter->background = LoadSkin(s.background);
     g_painter->thumbs = LoadSkin(IDB_FADER_THUMB);
     g_painter->tile = s.templateId == IDD_ABOUT_PANEL;
-    for (const auto& [id, skin] : s.skins) SkinButton(dlg, id, skin);
+    for (const SkinPairing& skin : s.skins) SkinButton(dlg, skin);
     for (int id : s.hide) ShowWindow(GetDlgItem(dlg, id), SW_HIDE);
     for (int id : s.show) ShowWindow(GetDlgItem(dlg, id), SW_SHOW);
     for (int id : s.enable) EnableWindow(GetDlgItem(dlg, id), TRUE);
@@ -520,7 +480,7 @@ int wmain(int argc, wchar_t** argv) {
         std::wstring file = name;
         if (name == L"main") {
             HDC screen = GetDC(nullptr);
-            const bool large = GetDeviceCaps(screen, LOGPIXELSX) >= 110;
+            const bool large = SkinSetForDpi(GetDeviceCaps(screen, LOGPIXELSX)) == SkinSet::Large;
             ReleaseDC(nullptr, screen);
             shot = MainShot(large);
             file = large ? L"main-large" : L"main-small";

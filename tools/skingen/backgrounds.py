@@ -6,6 +6,7 @@ import math
 import cairo
 
 import layout as L
+import skintable
 import theme as t
 
 
@@ -125,7 +126,7 @@ def main_background(width, height):
     return s
 
 
-def effects_background(width=444, height=346):
+def effects_background(width, height):
     s, ctx = t.surface(width, height)
     m = L.Map(width, height, *L.EFFECTS_SIZE)
     t.fill_back(ctx, width, height)
@@ -156,7 +157,7 @@ def effects_background(width=444, height=346):
     return s
 
 
-def preset_background(width=271, height=165):
+def preset_background(width, height):
     s, ctx = t.surface(width, height)
     m = L.Map(width, height, *L.PRESET_SIZE)
     t.fill_back(ctx, width, height)
@@ -168,7 +169,7 @@ def preset_background(width=271, height=165):
     return s
 
 
-def about_background(width=446, height=279):
+def about_background(width, height):
     s, ctx = t.surface(width, height)
     t.fill_back(ctx, width, height)
     g = cairo.RadialGradient(96, 120, 10, 96, 120, 190)
@@ -195,7 +196,7 @@ def about_background(width=446, height=279):
     return s
 
 
-def fader_track(width=23, height=185):
+def fader_track(width, height):
     s, ctx = t.surface(width, height)
     ctx.set_source_rgb(*t.CARD)
     ctx.paint()
@@ -205,7 +206,7 @@ def fader_track(width=23, height=185):
     return s
 
 
-def thumb_strip(width=14, height=102, frame=9):
+def thumb_strip(width, height, frame=9):
     """Fader caps, one per 9-pixel frame: normal, hover, pressed, and the
     normal cap again in the frames nobody shows."""
     s, ctx = t.surface(width, height)
@@ -231,7 +232,7 @@ def thumb_strip(width=14, height=102, frame=9):
     return s
 
 
-def mono_scale(width=24, height=98):
+def mono_scale(width, height):
     """Shown in place of the right recording fader on the mono Mic page."""
     s, ctx = t.surface(width, height)
     ctx.set_source_rgb(*t.CARD)
@@ -263,8 +264,7 @@ ICON_SIZES = (16, 20, 24, 32, 48)
 
 
 def drawers():
-    return {
-        181: lambda: main_background(844, 593), 484: lambda: main_background(652, 450),
-        409: effects_background, 389: preset_background, 413: about_background,
-        165: fader_track, 171: thumb_strip, 328: mono_scale,
-    }
+    """ID -> function drawing the picture at the skin table's size."""
+    kinds = {181: main_background, 484: main_background, 409: effects_background, 389: preset_background,
+             413: about_background, 165: fader_track, 171: thumb_strip, 328: mono_scale}
+    return {i: (lambda f=f, i=i: f(*skintable.SIZE_OF[i])) for i, f in kinds.items()}

@@ -8,7 +8,7 @@ list(FILTER ORVANE_SKINGEN_SOURCES EXCLUDE REGEX "/test_[^/]*\\.py$")
 add_custom_command(
   OUTPUT ${ORVANE_SKIN_DIR}/skin_bitmaps.rc ${ORVANE_SKIN_DIR}/orvane.ico
   COMMAND ${ORVANE_PYTHON} ${CMAKE_SOURCE_DIR}/tools/skingen/skingen.py ${ORVANE_SKIN_DIR}
-  DEPENDS ${ORVANE_SKINGEN_SOURCES}
+  DEPENDS ${ORVANE_SKINGEN_SOURCES} ${CMAKE_SOURCE_DIR}/panel/res/skin_pairings.txt
   COMMENT "Drawing the skin bitmaps"
   VERBATIM)
 add_custom_target(orvane_skin_pictures DEPENDS ${ORVANE_SKIN_DIR}/skin_bitmaps.rc ${ORVANE_SKIN_DIR}/orvane.ico)

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "vcard_api.h"
+#include "vcard_names.h"
 
 namespace vcard {
 

@@ -27,5 +27,5 @@ protected:
 };
 
 // The platform's mixer, or the virtual card's when ORVANE_VIRTUAL_CARD is set
-// (chosen once per process).
+// (chosen once per process). Defined by the mixer binding (orvane_mixer).
 IMixerPlatform& CurrentMixerPlatform();

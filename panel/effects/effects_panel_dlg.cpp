@@ -1,0 +1,448 @@
+#include "panel/effects/effects_panel_dlg.h"
+
+#include <cstdint>
+#include <string>
+
+#include "CorrantApi.h"
+#include "framework/app.h"
+#include "panel/effects/effects_texts.h"
+#include "panel/effects/preset_dlg.h"
+#include "panel/res/resource_ids.h"
+#include "panel/res/skin_table.h"
+
+namespace {
+
+constexpr UINT kBandSliders[effects::kBands] = {1000, 1001, 1200, 1003, 1004, 1005, 1006, 1007, 1008, 1009};
+constexpr UINT kFirstBandEdit = 1290;
+constexpr UINT kFirstBandZero = 1302;
+enum : UINT {
+    kPresetButton = 1002,
+    kCloseButton = 1010,
+    kEqualizerSwitch = 1011,
+    kEnvironmentSwitch = 1012,
+    kEnvInitButton = 1013,
+    kEnvironmentList = 1014,
+    kIntensitySlider = 1015,
+    k3dSwitch = 1016,
+    kSpreadSlider = 1017,
+    kResetButton = 1018,
+    kSpreadEdit = 1300,
+    kIntensityEdit = 1301,
+    kSpreadZero = 1312,
+    kIntensityZero = 1313,
+};
+constexpr int kThumbWidth = 18, kThumbHeight = 9, kThumbOffset = 3;
+constexpr int kEnvironmentNone = -1;
+
+// The engine's record of the equalizer as the library's callers see it.
+struct EqualizerRecord {
+    uint32_t on;
+    float tenths[effects::kBands];
+};
+static_assert(sizeof(EqualizerRecord) == 44);
+
+struct EnvironmentPreset {
+    int32_t mode;
+    int32_t environment;
+};
+static_assert(sizeof(EnvironmentPreset) == 8);
+
+void Show(HWND window, bool show) { ::ShowWindow(window, show ? SW_SHOW : SW_HIDE); }
+
+void SetNumber(HWND edit, int value) { ::SetWindowTextW(edit, std::to_wstring(value).c_str()); }
+
+std::wstring TextOf(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+}  // namespace
+
+CEffectsPanelDlg::CEffectsPanelDlg() : CSkinDialog(IDD_EFFECTS_PANEL, nullptr) {}
+
+CEffectsPanelDlg::~CEffectsPanelDlg() = default;
+
+std::string CEffectsPanelDlg::SettingsFile() const {
+    return m_settingsFile.empty() ? effects::DefaultSettingsFile() : m_settingsFile;
+}
+
+void CEffectsPanelDlg::DoDataExchange() {
+    for (int band = 0; band < effects::kBands; ++band) {
+        DDX_Control(kBandSliders[band], m_sliderBand[band]);
+        DDX_Control(kFirstBandEdit + band, m_editBand[band]);
+        DDX_Control(kFirstBandZero + band, m_zeroBand[band]);
+    }
+    DDX_Control(kEqualizerSwitch, m_btnEqualizer);
+    DDX_Control(kResetButton, m_btnReset);
+    DDX_Control(kPresetButton, m_btnPreset);
+    DDX_Control(kEnvironmentSwitch, m_btnEnvironment);
+    DDX_Control(kEnvironmentList, m_listEnvironment);
+    DDX_Control(kEnvInitButton, m_btnEnvInit);
+    DDX_Control(kIntensitySlider, m_sliderIntensity);
+    DDX_Control(kIntensityEdit, m_editIntensity);
+    DDX_Control(kIntensityZero, m_zeroIntensity);
+    DDX_Control(k3dSwitch, m_btn3d);
+    DDX_Control(kSpreadSlider, m_sliderSpread);
+    DDX_Control(kSpreadEdit, m_editSpread);
+    DDX_Control(kSpreadZero, m_zeroSpread);
+    DDX_Control(kCloseButton, m_btnClose);
+}
+
+void CEffectsPanelDlg::ApplySkin() {
+    SetBackground(IDB_EFFECTS_BACK, kStretch);
+    for (CSkinButton* button : {&m_btnClose, &m_btnReset, &m_btnEnvInit, &m_btnPreset, &m_btnEqualizer,
+                                &m_btnEnvironment, &m_btn3d}) {
+        if (const SkinPairing* skin = FindSkin(EffectsPanelSkins(), button->GetDlgCtrlID()))
+            button->SetSkin(skin->normal, skin->down, skin->over, skin->disabled, skin->focus, skin->mask, 0, 0, 0);
+    }
+
+    if (!m_thumbStrip) m_thumbStrip = std::make_unique<CImageStrip>(IDB_FADER_THUMB, kThumbWidth, kThumbHeight);
+    if (!m_trackStrip) m_trackStrip = std::make_unique<CImageStrip>(IDB_FADER_TRACK, 0, 0);
+    if (!m_hand) {
+        m_hand = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));  // IDC_HAND
+        if (!m_hand) {
+            // Older systems keep the hand only in the help viewer.
+            char windows[MAX_PATH] = {};
+            const UINT n = ::GetWindowsDirectoryA(windows, MAX_PATH);
+            if (n > 0 && n < MAX_PATH) {
+                const std::string viewer = std::string(windows) + "\\winhlp32.exe";
+                if (HMODULE module = ::LoadLibraryExA(viewer.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+                    if (HCURSOR shared = ::LoadCursorW(module, MAKEINTRESOURCEW(106)))
+                        m_ownedHand.Attach(reinterpret_cast<HCURSOR>(::CopyIcon(reinterpret_cast<HICON>(shared))));
+                    ::FreeLibrary(module);
+                }
+            }
+            m_hand = m_ownedHand.Get();
+        }
+    }
+
+    auto skinSlider = [this](CMixerFader& slider) {
+        slider.AttachThumb(m_thumbStrip.get());
+        slider.SetTrackImagesShared(m_trackStrip.get(), m_trackStrip.get());
+        slider.m_thumbOffset = kThumbOffset;
+        slider.m_cursor = m_hand;
+        if (CHoverImage* thumb = slider.Thumb()) {
+            thumb->m_cursor = m_hand;
+            thumb->m_forwardMouse = true;  // a press on the thumb drags the slider
+        }
+        slider.SendMessage(TBM_SETLINESIZE, 0, 0);
+    };
+    for (CMixerFader& slider : m_sliderBand) skinSlider(slider);
+    skinSlider(m_sliderIntensity);
+    skinSlider(m_sliderSpread);
+}
+
+void CEffectsPanelDlg::PlaceOverOwner() {
+    RECT panel{};
+    ::GetWindowRect(m_hWnd, &panel);
+    const int w = panel.right - panel.left, h = panel.bottom - panel.top;
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    const bool overOwner = owner && ::IsWindowVisible(owner) && !::IsIconic(owner);
+    HMONITOR monitor = ::MonitorFromWindow(overOwner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetMonitorInfoW(monitor, &info)) return;
+    const RECT work = info.rcWork;
+    RECT around = work;
+    if (overOwner) ::GetWindowRect(owner, &around);
+    int x = around.left + ((around.right - around.left) - w) / 2;
+    int y = around.top + ((around.bottom - around.top) - h) / 2;
+    // Kept on the screen, the top-left corner winning where the panel is larger.
+    if (x + w > work.right) x = work.right - w;
+    if (y + h > work.bottom) y = work.bottom - h;
+    if (x < work.left) x = work.left;
+    if (y < work.top) y = work.top;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CEffectsPanelDlg::OnInitDialog() {
+    CSkinDialog::OnInitDialog();
+    ApplySkin();
+    PlaceOverOwner();
+    if (m_toolTip.m_hWnd == nullptr && m_toolTip.Create(m_hWnd)) {
+        for (const effects::ToolTipText& tip : effects::kToolTips) m_toolTip.AddTool(::GetDlgItem(m_hWnd, static_cast<int>(tip.control)));
+        m_toolTip.Activate(true);
+    }
+
+    m_engineOpen = QS_OPEN(m_hWnd) != 0;
+    if (!m_engineOpen) {
+        ::SetWindowTextW(m_hWnd, effects::kNotSupported);
+        // Everything but the close button: the panel must stay closable
+        // (a disabled window would take neither the click nor Escape).
+        for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+            if (child != m_btnClose.m_hWnd) ::EnableWindow(child, FALSE);
+        ::SetFocus(m_btnClose.m_hWnd);
+        return FALSE;
+    }
+
+    for (CMixerFader& slider : m_sliderBand) slider.SetRange(effects::kBandMin, effects::kBandMax);
+    m_sliderIntensity.SetRange(0, effects::kPercentRange);
+    m_sliderSpread.SetRange(0, effects::kPercentRange);
+
+    FillEnvironmentList();
+    uint32_t count = 0;
+    EnvironmentPreset preset{0, kEnvironmentNone};
+    QS_GetEnvPreset(&preset, &count);
+    const bool environmentOn = preset.environment != kEnvironmentNone;
+    m_btnEnvironment.SetCheck(environmentOn ? BST_CHECKED : BST_UNCHECKED);
+    ShowEnvironmentPairs(environmentOn);
+    if (environmentOn) m_listEnvironment.SetCurSel(preset.environment);
+
+    uint32_t intensity = 0;
+    QS_GetIntensity(&intensity);
+    m_sliderIntensity.SetPos(effects::PercentSliderToEngine(static_cast<int>(intensity)));
+    ShowPercent(m_editIntensity, m_sliderIntensity.GetPos());
+
+    EqualizerRecord eq{};
+    count = 0;
+    QS_GetEqualizer(&eq, &count);
+    m_btnEqualizer.SetCheck(eq.on ? BST_CHECKED : BST_UNCHECKED);
+    ShowEqualizerPairs(eq.on != 0);
+    // Every slider first, then the edits: each edit's change sends the record
+    // of all ten sliders, which must already hold the engine's values.
+    effects::BandPositions positions{};
+    for (int band = 0; band < effects::kBands; ++band)
+        positions[band] = effects::EngineToBand(static_cast<int>(eq.tenths[band]));
+    SetBandPositions(positions);
+
+    uint8_t expander = 0;
+    QS_GetQXpanderStereo(&expander);
+    m_btn3d.SetCheck(expander ? BST_CHECKED : BST_UNCHECKED);
+    Show3dPairs(expander != 0);
+
+    uint32_t spread = 0;
+    QS_GetStereoSpread(&spread);
+    m_sliderSpread.SetPos(effects::PercentSliderToEngine(static_cast<int>(spread)));
+    ShowPercent(m_editSpread, m_sliderSpread.GetPos());
+    return TRUE;
+}
+
+void CEffectsPanelDlg::FillEnvironmentList() {
+    m_listEnvironment.ResetContent();
+    uint32_t environments = 0;
+    QS_GetNumEnvironments(&environments);
+    for (int32_t i = 0; i < static_cast<int32_t>(environments); ++i) {
+        char name[32] = {};
+        if (!QS_GetEnvironmentName(i, name)) continue;
+        m_listEnvironment.AddString(effects::FromProfileName(name).c_str());
+    }
+}
+
+void CEffectsPanelDlg::ShowPercent(CDigitEdit& edit, int sliderPosition) {
+    SetNumber(edit.m_hWnd, effects::PercentSliderToEdit(sliderPosition));
+}
+
+void CEffectsPanelDlg::ShowEqualizerPairs(bool on) {
+    for (int band = 0; band < effects::kBands; ++band) {
+        Show(m_editBand[band].m_hWnd, on);
+        Show(m_sliderBand[band].m_hWnd, on);
+        if (!on) ::SetWindowTextW(m_zeroBand[band].m_hWnd, L"0");
+        Show(m_zeroBand[band].m_hWnd, !on);
+    }
+}
+
+void CEffectsPanelDlg::ShowEnvironmentPairs(bool on) {
+    ::EnableWindow(m_listEnvironment.m_hWnd, on);
+    ::EnableWindow(m_btnEnvInit.m_hWnd, on);
+    Show(m_sliderIntensity.m_hWnd, on);
+    Show(m_editIntensity.m_hWnd, on);
+    if (!on) ::SetWindowTextW(m_zeroIntensity.m_hWnd, L"0");
+    Show(m_zeroIntensity.m_hWnd, !on);
+}
+
+void CEffectsPanelDlg::Show3dPairs(bool on) {
+    Show(m_sliderSpread.m_hWnd, on);
+    Show(m_editSpread.m_hWnd, on);
+    if (!on) ::SetWindowTextW(m_zeroSpread.m_hWnd, L"0");
+    Show(m_zeroSpread.m_hWnd, !on);
+}
+
+effects::BandPositions CEffectsPanelDlg::BandPositions() const {
+    effects::BandPositions positions{};
+    for (int band = 0; band < effects::kBands; ++band) positions[band] = m_sliderBand[band].GetPos();
+    return positions;
+}
+
+void CEffectsPanelDlg::SetBandPositions(const effects::BandPositions& positions) {
+    for (int band = 0; band < effects::kBands; ++band) m_sliderBand[band].SetPos(positions[band]);
+    for (int band = 0; band < effects::kBands; ++band) SetNumber(m_editBand[band].m_hWnd, -positions[band]);
+}
+
+bool CEffectsPanelDlg::EqualizerOn() const { return m_btnEqualizer.GetCheck() == BST_CHECKED; }
+
+void CEffectsPanelDlg::SendEqualizer() {
+    EqualizerRecord eq{};
+    eq.on = EqualizerOn() ? 1 : 0;
+    const effects::BandPositions positions = BandPositions();
+    for (int band = 0; band < effects::kBands; ++band)
+        eq.tenths[band] = static_cast<float>(effects::BandToEngine(positions[band]));
+    uint32_t count = 0;
+    QS_SetEqualizer(&eq, &count);
+}
+
+void CEffectsPanelDlg::OnEqualizerClicked() {
+    ShowEqualizerPairs(EqualizerOn());
+    SendEqualizer();
+}
+
+void CEffectsPanelDlg::OnResetClicked() {
+    SetBandPositions(effects::BandPositions{});
+    SendEqualizer();
+}
+
+void CEffectsPanelDlg::OnPresetClicked() {
+    CPresetDlg presets(*this);
+    presets.DoModal();
+}
+
+void CEffectsPanelDlg::OnEnvironmentClicked() {
+    const bool on = m_btnEnvironment.GetCheck() == BST_CHECKED;
+    EnvironmentPreset preset{1, kEnvironmentNone};
+    if (on) {
+        ShowEnvironmentPairs(true);
+        preset.environment = m_listEnvironment.GetCurSel();  // CB_ERR is -1: none
+    } else {
+        ShowEnvironmentPairs(false);
+    }
+    uint32_t count = 0;
+    QS_SetEnvPreset(&preset, &count);
+}
+
+void CEffectsPanelDlg::OnEnvironmentSelected() {
+    EnvironmentPreset preset{0, m_listEnvironment.GetCurSel()};
+    uint32_t count = 0;
+    QS_SetEnvPreset(&preset, &count);
+}
+
+// Re-reads the environment part only: the switch, the list and the
+// intensity slider; the edit and what is shown stay as they are.
+void CEffectsPanelDlg::OnEnvInitClicked() {
+    FillEnvironmentList();
+    EnvironmentPreset preset{0, kEnvironmentNone};
+    uint32_t count = 0;
+    QS_GetEnvPreset(&preset, &count);
+    if (preset.environment == kEnvironmentNone) {
+        m_btnEnvironment.SetCheck(BST_UNCHECKED);
+        ::EnableWindow(m_listEnvironment.m_hWnd, FALSE);
+    } else {
+        m_btnEnvironment.SetCheck(BST_CHECKED);
+        m_listEnvironment.SetCurSel(preset.environment);
+    }
+    uint32_t intensity = 0;
+    QS_GetIntensity(&intensity);
+    m_sliderIntensity.SetPos(effects::PercentSliderToEngine(static_cast<int>(intensity)));
+}
+
+void CEffectsPanelDlg::On3dClicked() {
+    const bool on = m_btn3d.GetCheck() == BST_CHECKED;
+    Show3dPairs(on);
+    QS_SetQXpanderStereo(on ? 1 : 0);
+}
+
+void CEffectsPanelDlg::OnCloseClicked() { ::PostMessageW(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+void CEffectsPanelDlg::OnBandEditChanged(UINT id) {
+    const int band = static_cast<int>(id - kFirstBandEdit);
+    CDigitEdit& edit = m_editBand[band];
+    edit.SetLimitText(3);
+    const effects::Clamped value = effects::ClampBandEdit(effects::ParseEditNumber(TextOf(edit.m_hWnd)));
+    if (value.rewrite) SetNumber(edit.m_hWnd, value.value);
+    m_sliderBand[band].SetPos(-value.value);
+    SendEqualizer();
+}
+
+void CEffectsPanelDlg::OnIntensityEditChanged() { OnPercentEditChanged(m_editIntensity, m_sliderIntensity, false); }
+
+void CEffectsPanelDlg::OnSpreadEditChanged() { OnPercentEditChanged(m_editSpread, m_sliderSpread, true); }
+
+void CEffectsPanelDlg::OnPercentEditChanged(CDigitEdit& edit, CMixerFader& slider, bool spread) {
+    edit.SetLimitText(3);
+    const effects::Clamped value = effects::ClampPercentEdit(effects::ParseEditNumber(TextOf(edit.m_hWnd)));
+    if (value.rewrite) SetNumber(edit.m_hWnd, value.value);
+    slider.SetPos(effects::PercentEditToSlider(value.value));
+    const auto engine = static_cast<uint32_t>(effects::PercentSliderToEngine(slider.GetPos()));
+    if (spread)
+        QS_SetStereoSpread(engine);
+    else
+        QS_SetIntensity(engine);
+}
+
+LRESULT CEffectsPanelDlg::OnVScroll(WPARAM, LPARAM lParam) {
+    const auto slider = reinterpret_cast<HWND>(lParam);
+    if (slider == m_sliderIntensity.m_hWnd || slider == m_sliderSpread.m_hWnd) {
+        const bool spread = slider == m_sliderSpread.m_hWnd;
+        CMixerFader& fader = spread ? m_sliderSpread : m_sliderIntensity;
+        const int position = fader.GetPos();
+        ShowPercent(spread ? m_editSpread : m_editIntensity, position);
+        const auto engine = static_cast<uint32_t>(effects::PercentSliderToEngine(position));
+        if (spread)
+            QS_SetStereoSpread(engine);
+        else
+            QS_SetIntensity(engine);
+        return 0;
+    }
+    for (const CMixerFader& band : m_sliderBand) {
+        if (slider != band.m_hWnd) continue;
+        SendEqualizer();
+        const effects::BandPositions positions = BandPositions();
+        for (int i = 0; i < effects::kBands; ++i) SetNumber(m_editBand[i].m_hWnd, -positions[i]);
+        return 0;
+    }
+    SetMsgHandled(false);
+    return 0;
+}
+
+LRESULT CEffectsPanelDlg::OnNcHitTest(WPARAM, LPARAM) {
+    const LRESULT hit = Default();
+    return hit == HTCLIENT ? HTCAPTION : hit;
+}
+
+// Tooltip texts, asked for by the tooltip with the control's window as the
+// tool's ID.
+LRESULT CEffectsPanelDlg::OnNotifyMessage(WPARAM, LPARAM lParam) {
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header == nullptr || header->code != TTN_NEEDTEXTW) {
+        SetMsgHandled(false);
+        return 0;
+    }
+    auto* request = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+    const UINT id = (request->uFlags & TTF_IDISHWND)
+                        ? static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(header->idFrom)))
+                        : static_cast<UINT>(header->idFrom);
+    for (const effects::ToolTipText& tip : effects::kToolTips) {
+        if (tip.control != id) continue;
+        request->lpszText = const_cast<wchar_t*>(m_chinese ? tip.chinese : tip.english);
+        request->hinst = nullptr;
+        return 0;
+    }
+    SetMsgHandled(false);
+    return 0;
+}
+
+BOOL CEffectsPanelDlg::PreTranslateMessage(MSG* msg) {
+    if (m_toolTip.m_hWnd && msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST) m_toolTip.RelayEvent(msg);
+    return CSkinDialog::PreTranslateMessage(msg);
+}
+
+bool CEffectsPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    static constexpr fw::MsgEntry<CEffectsPanelDlg> table[] = {
+        fw::OnCommand<&CEffectsPanelDlg::OnEqualizerClicked>(kEqualizerSwitch),
+        fw::OnCommand<&CEffectsPanelDlg::OnResetClicked>(kResetButton),
+        fw::OnCommand<&CEffectsPanelDlg::OnPresetClicked>(kPresetButton),
+        fw::OnCommand<&CEffectsPanelDlg::OnEnvironmentClicked>(kEnvironmentSwitch),
+        fw::OnCommand<&CEffectsPanelDlg::OnEnvironmentSelected>(kEnvironmentList, CBN_SELCHANGE),
+        fw::OnCommand<&CEffectsPanelDlg::OnEnvInitClicked>(kEnvInitButton),
+        fw::OnCommand<&CEffectsPanelDlg::On3dClicked>(k3dSwitch),
+        fw::OnCommand<&CEffectsPanelDlg::OnCloseClicked>(kCloseButton),
+        fw::OnCommandRange<&CEffectsPanelDlg::OnBandEditChanged>(kFirstBandEdit, kFirstBandEdit + effects::kBands - 1,
+                                                                 EN_CHANGE),
+        fw::OnCommand<&CEffectsPanelDlg::OnIntensityEditChanged>(kIntensityEdit, EN_CHANGE),
+        fw::OnCommand<&CEffectsPanelDlg::OnSpreadEditChanged>(kSpreadEdit, EN_CHANGE),
+        fw::OnMessage<&CEffectsPanelDlg::OnVScroll>(WM_VSCROLL),
+        fw::OnMessage<&CEffectsPanelDlg::OnNcHitTest>(WM_NCHITTEST),
+        fw::OnMessage<&CEffectsPanelDlg::OnNotifyMessage>(WM_NOTIFY),
+    };
+    return fw::Dispatch(*this, table, msg, wParam, lParam, result) || CSkinDialog::OnWndMsg(msg, wParam, lParam, result);
+}

@@ -1,0 +1,52 @@
+// The texts of the effects window and the preset window, in both languages
+// (the main panel's language button chooses). Chinese is shown through the
+// wide-character functions, so it reads correctly under any code page.
+#pragma once
+
+#include <windows.h>
+
+#include "panel/effects/preset_names.h"
+
+namespace effects {
+
+struct ToolTipText {
+    UINT control;
+    const wchar_t* english;
+    const wchar_t* chinese;
+};
+
+// Controls of the effects window with a tooltip; the others have none.
+inline constexpr ToolTipText kToolTips[] = {
+    {1002, L"Preset", L"模式设定"},
+    {1012, L"Environmental Modedling", L"环境音效"},
+    {1013, L"Environment Init", L"环境音效初始化"},
+    {1016, L"3D Effects Enable", L"3D 音效开启"},
+};
+
+inline constexpr wchar_t kNotSupported[] = L"Not Support";
+inline constexpr wchar_t kOverwriteQuestion[] =
+    L"There is already a preset saved by this name. Do you want to overwrite it?";
+
+// Why ADD refused a name; null for a name that is fine or empty (an empty
+// name is ignored without a word).
+inline const wchar_t* NameProblemText(NameProblem problem, bool chinese) {
+    switch (problem) {
+        case NameProblem::kEquals:
+            return chinese ? L"预设名称不能包含“=”。" : L"A preset name cannot contain \"=\".";
+        case NameProblem::kControl:
+            return chinese ? L"预设名称不能包含换行符或其他控制字符。"
+                           : L"A preset name cannot contain a line break or another control character.";
+        case NameProblem::kSectionStart:
+            return chinese ? L"预设名称不能以“[”或“;”开头。" : L"A preset name cannot begin with \"[\" or \";\".";
+        case NameProblem::kOuterSpace:
+            return chinese ? L"预设名称的开头和结尾不能是空格。" : L"A preset name cannot begin or end with a space.";
+        case NameProblem::kCodePage:
+            return chinese ? L"预设名称中含有本系统无法保存的字符。"
+                           : L"A preset name cannot hold characters that this system cannot save.";
+        case NameProblem::kNone:
+        case NameProblem::kEmpty: break;
+    }
+    return nullptr;
+}
+
+}  // namespace effects
