@@ -89,8 +89,18 @@ def fader_seeds():
     put("fader", "no-steps.bin", rec(10, 5, 0, 0x41, 7, 9, 0))
 
 
+def effects_seeds():
+    put("graphic_eq", "graphiceq.txt", b"GraphicEQ: 20 -7.6; 21 -7.5; 100 -3; 1000 0; 5000 2.5; 19871 -2.1\n")
+    put("graphic_eq", "ten-gains-bom-crlf.txt", b"\xef\xbb\xbf# exported\r\n2.4, 0, -1.2, 0, 0, 0.6, 0, 0, 3, 6\r\n")
+    put("graphic_eq", "beyond-range.txt", b"GraphicEQ: 31 30; 16000 -30\n")
+    put("graphic_eq", "bad.txt", b"GraphicEQ: 31; x 2;;\n")
+    put("preset_section", "two.bin", b"Rock=Rock\0Jazz=Jazz\0\0")
+    put("preset_section", "odd.bin", b"=\0noequals\0a==b\0")
+
+
 if __name__ == "__main__":
     wave_seeds()
     state_seeds()
     fader_seeds()
+    effects_seeds()
     sys.exit(0)
