@@ -1,0 +1,145 @@
+// The benchmark's hands inside the Wine prefix (a console program):
+//   probe start reference|tray:ID EXE [ARGS...]
+//       starts EXE and waits until it is ready: the reference's first tick
+//       (its title ends in "(running)"), or the tray icon ID of one of its
+//       windows existing (NIM_MODIFY succeeds only for an icon that exists).
+//       Prints "pid=P ready_ms=T" and leaves the program running.
+//   probe post PID tray:ID MESSAGE LPARAM
+//       posts MESSAGE (wParam ID) to the window owning tray icon ID: the
+//       shell's callback, e.g. the click that shows the panel.
+//   probe memory PID   prints "pagefile=B workingset=B" (GetProcessMemoryInfo)
+//   probe stop PID     ends the process.
+#include <windows.h>
+#include <psapi.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<HWND> WindowsOf(DWORD pid) {
+    struct Search {
+        DWORD pid;
+        std::vector<HWND> found;
+    } search{pid, {}};
+    EnumWindows(
+        [](HWND window, LPARAM l) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(l);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->pid) s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool TrayIconExists(HWND window, UINT id) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = id;
+    data.uFlags = 0;
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+HWND TrayOwner(DWORD pid, UINT id) {
+    for (HWND w : WindowsOf(pid))
+        if (TrayIconExists(w, id)) return w;
+    return nullptr;
+}
+
+bool ReferenceTicked(DWORD pid) {
+    for (HWND w : WindowsOf(pid)) {
+        wchar_t title[128] = {};
+        GetWindowTextW(w, title, 128);
+        if (std::wcsstr(title, L"(running)") != nullptr) return true;
+    }
+    return false;
+}
+
+// "tray:100" -> 100; 0 for anything else.
+UINT TrayId(const wchar_t* what) {
+    return std::wcsncmp(what, L"tray:", 5) == 0 ? static_cast<UINT>(std::wcstoul(what + 5, nullptr, 0)) : 0;
+}
+
+int Start(int argc, wchar_t** argv) {
+    const wchar_t* ready = argv[2];
+    const UINT trayId = TrayId(ready);
+    std::wstring commandLine = L"\"" + std::wstring(argv[3]) + L"\"";
+    for (int i = 4; i < argc; ++i) commandLine += L" " + std::wstring(argv[i]);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    LARGE_INTEGER frequency, begin, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&begin);
+    if (!CreateProcessW(argv[3], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        std::fprintf(stderr, "cannot start (error %lu)\n", GetLastError());
+        return 1;
+    }
+    for (;;) {
+        const bool isReady = trayId != 0 ? TrayOwner(pi.dwProcessId, trayId) != nullptr
+                                         : ReferenceTicked(pi.dwProcessId);
+        QueryPerformanceCounter(&now);
+        const double ms = 1000.0 * static_cast<double>(now.QuadPart - begin.QuadPart) /
+                          static_cast<double>(frequency.QuadPart);
+        if (isReady) {
+            std::printf("pid=%lu ready_ms=%.1f\n", pi.dwProcessId, ms);
+            return 0;
+        }
+        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0 || ms > 60000) {
+            std::printf("pid=%lu ready_ms=-1\n", pi.dwProcessId);
+            return 1;
+        }
+        Sleep(1);
+    }
+}
+
+int Post(wchar_t** argv) {
+    const DWORD pid = std::wcstoul(argv[2], nullptr, 0);
+    const HWND owner = TrayOwner(pid, TrayId(argv[3]));
+    if (owner == nullptr) return 1;
+    const UINT message = static_cast<UINT>(std::wcstoul(argv[4], nullptr, 0));
+    const LPARAM l = static_cast<LPARAM>(std::wcstol(argv[5], nullptr, 0));
+    return PostMessageW(owner, message, TrayId(argv[3]), l) ? 0 : 1;
+}
+
+int Memory(wchar_t** argv) {
+    const DWORD pid = std::wcstoul(argv[2], nullptr, 0);
+    const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (process == nullptr) return 1;
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    const BOOL ok = GetProcessMemoryInfo(process, &counters, sizeof counters);
+    CloseHandle(process);
+    if (!ok) return 1;
+    std::printf("pagefile=%llu workingset=%llu\n", static_cast<unsigned long long>(counters.PagefileUsage),
+                static_cast<unsigned long long>(counters.WorkingSetSize));
+    return 0;
+}
+
+int Stop(wchar_t** argv) {
+    const DWORD pid = std::wcstoul(argv[2], nullptr, 0);
+    const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    if (process == nullptr) return 1;
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 10000);
+    CloseHandle(process);
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc >= 4 && std::wcscmp(argv[1], L"start") == 0) return Start(argc, argv);
+    if (argc == 6 && std::wcscmp(argv[1], L"post") == 0) return Post(argv);
+    if (argc == 3 && std::wcscmp(argv[1], L"memory") == 0) return Memory(argv);
+    if (argc == 3 && std::wcscmp(argv[1], L"stop") == 0) return Stop(argv);
+    std::fprintf(stderr, "usage: probe start|post|memory|stop ...\n");
+    return 2;
+}
