@@ -38,9 +38,11 @@ std::unique_ptr<char[]> Zeroed(std::uint32_t size) {
 // Walks the list from index 0 and stops at the first device that is the card.
 bool FindCard(IDevicePlatform& platform, DevList list, DevInfo& device) {
     for (std::uint32_t index = 0; platform.EnumDevice(list, index, device); ++index) {
-        char ids[kPropertyBufferSize] = {};
+        // One byte beyond the property's room stays zero, so that the ID
+        // compared is terminated even when the list fills the buffer.
+        char ids[kPropertyBufferSize + 1] = {};
         if (!platform.GetDeviceProperty(list, device, DeviceProperty::HardwareId, ids,
-                                        sizeof ids - 1))
+                                        kPropertyBufferSize))
             continue;
         if (IsCardHardwareId(ids)) return true;
     }
@@ -128,9 +130,9 @@ bool GetRegPath(IDevicePlatform& platform, char* out) {
     if (devices.Get() == kNoList) return false;
     DevInfo card{};
     if (!FindCard(platform, devices.Get(), card)) return false;
-    char key[kPropertyBufferSize] = {};
+    char key[kPropertyBufferSize + 1] = {};  // the last byte terminates a full key
     if (!platform.GetDeviceProperty(devices.Get(), card, DeviceProperty::DriverKey, key,
-                                    sizeof key - 1))
+                                    kPropertyBufferSize))
         return false;
     if (!ReadInstanceId(platform, devices.Get(), card)) return false;
     devices.Release();

@@ -105,7 +105,9 @@ bool CTone::Run(const char* path, std::uint32_t slot) {
 
     const WaveFields fields = FieldsOf(mono);
     if (fields.channels != 1) return Fail(text::kNotMono);
-    if (fields.blockAlign == 0 || fields.blockAlign > kMaxBlockAlign) return Fail(text::kBadFormat);
+    if (fields.blockAlign == 0 || fields.blockAlign > kMaxBlockAlign ||
+        !EightChannelRateFits(fields))
+        return Fail(text::kBadFormat);
     const FormatBlock eight = EightChannelFormat(mono);
 
     if (const std::uint32_t code = m_p.wave.QueryFormat(eight); code != kMmNoError)

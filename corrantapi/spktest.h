@@ -43,6 +43,11 @@ FormatBlock EightChannelFormat(const FormatBlock& mono);
 // Largest file block alignment whose eight-channel frame still fits the
 // format's 16-bit block alignment field.
 inline constexpr std::uint32_t kMaxBlockAlign = 0xFFFF / 8;
+// The eight-channel stream's byte rate (rate × 8 × block alignment) fits
+// the format's 32-bit field.
+inline bool EightChannelRateFits(const WaveFields& mono) {
+    return std::uint64_t{mono.samplesPerSec} * mono.blockAlign * 8u <= 0xFFFFFFFFu;
+}
 // Largest whole-frame data size whose eight-channel stream fits in 32 bits.
 inline constexpr std::uint32_t kMaxDataSize = 0xFFFFFFFFu / 8;
 

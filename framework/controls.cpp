@@ -1,5 +1,7 @@
 #include "framework/controls.h"
 
+#include <cstddef>
+
 void CButton::DrawItem(const DRAWITEMSTRUCT&) {}
 
 LRESULT CButton::OnReflectedDrawItem(WPARAM, LPARAM lParam) {
@@ -47,9 +49,41 @@ bool CToolTipCtrl::Create(HWND owner, DWORD style) {
     return true;
 }
 
+// The program uses the common controls of version 5, whose tooltips refuse a
+// tool record larger than theirs. MinGW-w64's TTTOOLINFOW always carries the
+// version-6 field lpReserved (Wine takes either size, so no test there could
+// see it): every record gives the version-2 size, TTTOOLINFOW_V2_SIZE (the
+// record up to and including lParam; the SDK's macro is no constant expression).
+namespace {
+constexpr UINT kToolInfoSize = offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM);
+static_assert(kToolInfoSize == (sizeof(void*) == 8 ? 64 : 44), "tool record of the wrong size");
+static_assert(kToolInfoSize < sizeof(TTTOOLINFOW));
+}  // namespace
+
+bool CToolTipCtrl::AddTool(HWND window, const wchar_t* text, const RECT* rect, UINT_PTR id) {
+    TTTOOLINFOW info{};
+    info.cbSize = kToolInfoSize;
+    info.hwnd = window;
+    info.uId = id;
+    if (rect)
+        info.rect = *rect;
+    else
+        ::GetClientRect(window, &info.rect);
+    info.lpszText = const_cast<wchar_t*>(text);
+    return SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+}
+
+void CToolTipCtrl::DelTool(HWND window, UINT_PTR id) {
+    TTTOOLINFOW info{};
+    info.cbSize = kToolInfoSize;
+    info.hwnd = window;
+    info.uId = id;
+    SendMessage(TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
 bool CToolTipCtrl::AddTool(HWND control, const wchar_t* text) {
     TTTOOLINFOW info{};
-    info.cbSize = sizeof info;
+    info.cbSize = kToolInfoSize;
     info.uFlags = TTF_IDISHWND;
     info.hwnd = ::GetParent(control);
     info.uId = reinterpret_cast<UINT_PTR>(control);

@@ -43,6 +43,7 @@ public:
     }
     int GetRangeMin() const { return static_cast<int>(SendMessage(TBM_GETRANGEMIN)); }
     int GetRangeMax() const { return static_cast<int>(SendMessage(TBM_GETRANGEMAX)); }
+    void SetLineSize(int size) { SendMessage(TBM_SETLINESIZE, 0, size); }
     void SetPageSize(int size) { SendMessage(TBM_SETPAGESIZE, 0, size); }
     RECT GetChannelRect() const;
     RECT GetThumbRect() const;
@@ -80,9 +81,14 @@ class CToolTipCtrl : public CWnd {
 public:
     // Creates the tooltip window owned by the given window.
     bool Create(HWND owner, DWORD style = TTS_ALWAYSTIP);
-    // A tool for a child control, its text asked for with TTN_NEEDTEXT when
-    // text is LPSTR_TEXTCALLBACK.
+    // A tool for a child control, identified by its window (TTF_IDISHWND) and
+    // owned by the control's parent; with LPSTR_TEXTCALLBACKW its text is
+    // asked for with TTN_NEEDTEXTW.
     bool AddTool(HWND control, const wchar_t* text = LPSTR_TEXTCALLBACKW);
+    // A tool for an area of a window, identified by (window, id); no
+    // rectangle means the window's whole client area.
+    bool AddTool(HWND window, const wchar_t* text, const RECT* rect, UINT_PTR id);
+    void DelTool(HWND window, UINT_PTR id);
     void RelayEvent(const MSG* msg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg)); }
     void Activate(bool active) { SendMessage(TTM_ACTIVATE, active); }
     void SetMaxTipWidth(int width) { SendMessage(TTM_SETMAXTIPWIDTH, 0, width); }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/app.h"
+#include "framework/tooltips.h"
 
 namespace {
 void InitControlsOnce() {
@@ -65,8 +66,21 @@ INT_PTR CALLBACK CDialog::StaticDlgProc(HWND window, UINT msg, WPARAM, LPARAM lP
     }
 }
 
+HWND CDialog::ModalOwner() const {
+    if (m_parent) return m_parent;
+    // Without a parent of its own the dialog is owned by the application's
+    // main window (as a member dialog made before its parent had a window):
+    // otherwise that window stays usable, a second DoModal on the same object
+    // fails, and the dialog gets a taskbar button and opens beneath a topmost
+    // main window.
+    const CWinApp* app = CWinApp::Current();
+    const CWnd* main = app ? app->m_pMainWnd : nullptr;
+    if (!main || main == this || !main->m_hWnd || !::IsWindow(main->m_hWnd)) return nullptr;
+    return ::GetAncestor(main->m_hWnd, GA_ROOT);
+}
+
 INT_PTR CDialog::DoModal() {
-    HWND parent = m_parent;
+    HWND parent = ModalOwner();
     if (!CreateWindowFromTemplate(parent)) return -1;
     const bool disabledParent = parent && ::IsWindowEnabled(parent);
     if (disabledParent) ::EnableWindow(parent, FALSE);
@@ -82,6 +96,7 @@ INT_PTR CDialog::DoModal() {
             break;
         }
         if (got == -1) break;
+        fw::FilterToolTipMessage(&msg);
         if (!PreTranslateMessage(&msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);

@@ -24,7 +24,10 @@ public:
 
     // Creates the window, runs the modal loop until EndDialog, destroys the
     // window and returns the value given to EndDialog (-1 when the window could
-    // not be created).
+    // not be created). The owner, disabled while the loop runs, is the parent
+    // or else the application's main window. The loop shows the window once
+    // it is created; a window that must stay hidden removes SWP_SHOWWINDOW in
+    // WM_WINDOWPOSCHANGING.
     INT_PTR DoModal();
     // Creates the window modeless; it lives until DestroyWindow.
     bool Create(HWND parent = nullptr);
@@ -53,6 +56,9 @@ protected:
     HWND m_parent = nullptr;
 
 private:
+    // The parent, or else the application's main window (when it has one
+    // and is not this dialog).
+    HWND ModalOwner() const;
     static INT_PTR CALLBACK StaticDlgProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     const void* LoadTemplate() const;
     HWND CreateWindowFromTemplate(HWND parent);

@@ -1,5 +1,7 @@
 #include "framework/wnd.h"
 
+#include "framework/tooltips.h"
+
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -110,6 +112,8 @@ void CWnd::ModifyStyle(DWORD remove, DWORD add) {
 
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
+void CWnd::EnableToolTips(bool enable) { fw::EnableToolTips(m_hWnd, enable); }
+
 bool CWnd::OnWndMsg(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -137,6 +141,7 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         result = DefWindowProc(msg, wParam, lParam);
     m_current = saved;
     if (msg == WM_NCDESTROY) {
+        fw::detail::ForgetToolTips(m_hWnd);
         UnsubclassWindow();
         PostNcDestroy();
     }
@@ -181,6 +186,16 @@ std::wstring RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background
     return name;
 }
 
+UINT RegisteredMessageId(const wchar_t* name) {
+    // Names are the tables' own constants: their addresses identify them.
+    thread_local std::vector<std::pair<const wchar_t*, UINT>> known;
+    for (const auto& [knownName, id] : known)
+        if (knownName == name) return id;
+    const UINT id = ::RegisterWindowMessageW(name);
+    if (id) known.emplace_back(name, id);
+    return id;
+}
+
 bool MatchesEntry(UINT entryMessage, UINT entryCode, UINT idFirst, UINT idLast, UINT msg, WPARAM w, LPARAM l) {
     if (entryMessage == kAnyCtlColor) return msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC;
     if (entryMessage != msg) return false;
@@ -195,6 +210,13 @@ bool MatchesEntry(UINT entryMessage, UINT entryCode, UINT idFirst, UINT idLast, 
         if (!header) return false;
         code = header->code;
         id = static_cast<UINT>(header->idFrom);
+        // A tooltip asking for the text of a tool identified by its window
+        // gives that window's handle as idFrom: match by the window's ID.
+        if (code == TTN_NEEDTEXTW || code == TTN_NEEDTEXTA) {
+            const auto* info = reinterpret_cast<const NMTTDISPINFOW*>(l);
+            if (info->uFlags & TTF_IDISHWND)
+                id = static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(header->idFrom)));
+        }
     } else {
         return true;
     }

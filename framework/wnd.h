@@ -17,6 +17,7 @@
 //   OnCommand<fn>(id, code)                void fn()
 //   OnCommandRange<fn>(first, last, code)  void fn(UINT id)
 //   OnNotify<fn>(id, code)                 LRESULT fn(NMHDR*)
+//   OnRegisteredMessage<fn>(name)          LRESULT fn(WPARAM, LPARAM)   (RegisterWindowMessage)
 //   OnReflected<fn>(msg)                   LRESULT fn(WPARAM, LPARAM)   (WM_HSCROLL, WM_CTLCOLOR..., WM_DRAWITEM)
 //   OnReflectedCommand<fn>(code)           void fn()
 //   OnReflectedNotify<fn>(code)            LRESULT fn(NMHDR*)
@@ -45,6 +46,11 @@ constexpr UINT kAnyId = 0xFFFFFFFFu;
 constexpr UINT kAnyCode = 0xFFFFFFFFu;
 // Stands for every WM_CTLCOLOR* message in a table entry.
 constexpr UINT kAnyCtlColor = 0xFFFFFFF0u;
+
+// Messages whose numbers are known only at run time (RegisterWindowMessage).
+inline constexpr wchar_t kTaskbarCreated[] = L"TaskbarCreated";
+// The number of a registered message, registered once per name.
+UINT RegisteredMessageId(const wchar_t* name);
 
 }  // namespace fw
 
@@ -85,6 +91,15 @@ public:
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
     void ModifyStyle(DWORD remove, DWORD add);
     void Invalidate(bool erase = true) { ::InvalidateRect(m_hWnd, nullptr, erase); }
+    void SetWindowText(const wchar_t* text) { ::SetWindowTextW(m_hWnd, text); }
+    bool ShowWindow(int command) { return ::ShowWindow(m_hWnd, command) != FALSE; }
+    bool EnableWindow(bool enable) { return ::EnableWindow(m_hWnd, enable) != FALSE; }
+    bool IsWindowVisible() const { return ::IsWindowVisible(m_hWnd) != FALSE; }
+    bool IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd) != FALSE; }
+    // Tooltips for the window's children, found under the mouse by the modal
+    // loop (disabled children included) and asked for their text with
+    // TTN_NEEDTEXTW, the child's window handle as idFrom (TTF_IDISHWND).
+    void EnableToolTips(bool enable);
     LRESULT SendMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return ::SendMessageW(m_hWnd, msg, w, l); }
 
     // The message loop's hook: true when the message was taken and must not
@@ -133,6 +148,7 @@ struct MsgEntry {
     UINT idFirst;
     UINT idLast;
     bool (*thunk)(T&, UINT, WPARAM, LPARAM, LRESULT&);
+    const wchar_t* registeredName = nullptr;  // set: the message is this registered one
 };
 
 namespace detail {
@@ -159,6 +175,17 @@ constexpr MsgEntry<detail::ClassOf<Fn>> OnMessage(UINT msg) {
     return {msg, kAnyCode, kAnyId, kAnyId, [](T& self, UINT, WPARAM w, LPARAM l, LRESULT& r) {
                 return detail::Run(self, [&] { r = (self.*Fn)(w, l); });
             }};
+}
+
+// A registered message, by its name (kept for the program's life).
+template <auto Fn>
+constexpr MsgEntry<detail::ClassOf<Fn>> OnRegisteredMessage(const wchar_t* name) {
+    using T = detail::ClassOf<Fn>;
+    return {0, kAnyCode, kAnyId, kAnyId,
+            [](T& self, UINT, WPARAM w, LPARAM l, LRESULT& r) {
+                return detail::Run(self, [&] { r = (self.*Fn)(w, l); });
+            },
+            name};
 }
 
 template <auto Fn>
@@ -235,7 +262,9 @@ bool MatchesEntry(UINT entryMessage, UINT entryCode, UINT idFirst, UINT idLast, 
 template <class T, std::size_t N>
 bool Dispatch(T& self, const MsgEntry<T> (&table)[N], UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
     for (const auto& entry : table) {
-        if (MatchesEntry(entry.message, entry.code, entry.idFirst, entry.idLast, msg, w, l) &&
+        const UINT message = entry.registeredName ? RegisteredMessageId(entry.registeredName) : entry.message;
+        if (message == 0) continue;  // a registration that failed matches nothing
+        if (MatchesEntry(message, entry.code, entry.idFirst, entry.idLast, msg, w, l) &&
             entry.thunk(self, msg, w, l, result))
             return true;
     }

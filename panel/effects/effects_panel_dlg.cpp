@@ -5,6 +5,7 @@
 
 #include "CorrantApi.h"
 #include "framework/app.h"
+#include "panel/app/program_paths.h"
 #include "panel/effects/effects_texts.h"
 #include "panel/effects/preset_dlg.h"
 #include "panel/res/resource_ids.h"
@@ -65,7 +66,7 @@ CEffectsPanelDlg::CEffectsPanelDlg() : CSkinDialog(IDD_EFFECTS_PANEL, nullptr) {
 CEffectsPanelDlg::~CEffectsPanelDlg() = default;
 
 std::string CEffectsPanelDlg::SettingsFile() const {
-    return m_settingsFile.empty() ? effects::DefaultSettingsFile() : m_settingsFile;
+    return m_settingsFile.empty() ? panel::SettingsPath() : m_settingsFile;
 }
 
 void CEffectsPanelDlg::DoDataExchange() {
@@ -161,10 +162,9 @@ BOOL CEffectsPanelDlg::OnInitDialog() {
     CSkinDialog::OnInitDialog();
     ApplySkin();
     PlaceOverOwner();
-    if (m_toolTip.m_hWnd == nullptr && m_toolTip.Create(m_hWnd)) {
-        for (const effects::ToolTipText& tip : effects::kToolTips) m_toolTip.AddTool(::GetDlgItem(m_hWnd, static_cast<int>(tip.control)));
-        m_toolTip.Activate(true);
-    }
+    // One tooltip for the control under the mouse, disabled ones included;
+    // the texts come from OnNotifyMessage.
+    EnableToolTips(true);
 
     m_engineOpen = QS_OPEN(m_hWnd) != 0;
     if (!m_engineOpen) {
@@ -399,8 +399,8 @@ LRESULT CEffectsPanelDlg::OnNcHitTest(WPARAM, LPARAM) {
     return hit == HTCLIENT ? HTCAPTION : hit;
 }
 
-// Tooltip texts, asked for by the tooltip with the control's window as the
-// tool's ID.
+// Tooltip texts, asked for with the control's window as the tool's ID; the
+// controls without a text of their own show none.
 LRESULT CEffectsPanelDlg::OnNotifyMessage(WPARAM, LPARAM lParam) {
     auto* header = reinterpret_cast<NMHDR*>(lParam);
     if (header == nullptr || header->code != TTN_NEEDTEXTW) {
@@ -419,11 +419,6 @@ LRESULT CEffectsPanelDlg::OnNotifyMessage(WPARAM, LPARAM lParam) {
     }
     SetMsgHandled(false);
     return 0;
-}
-
-BOOL CEffectsPanelDlg::PreTranslateMessage(MSG* msg) {
-    if (m_toolTip.m_hWnd && msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST) m_toolTip.RelayEvent(msg);
-    return CSkinDialog::PreTranslateMessage(msg);
 }
 
 bool CEffectsPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -39,7 +39,7 @@ public:
     bool Chinese() const { return m_chinese; }
 
     // Full path of the settings file that holds the presets. Empty (the
-    // default) means "Orvane Sound.ini" beside the running program.
+    // default) means the program's own settings file.
     void SetSettingsFile(std::string path) { m_settingsFile = std::move(path); }
     std::string SettingsFile() const;
 
@@ -81,9 +81,6 @@ public:
     CDigitEdit m_editSpread;                                // 1300
     CEdit m_zeroSpread;                                     // 1312
     CSkinButton m_btnClose;                                 // 1010
-    CToolTipCtrl m_toolTip;
-
-    BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
     void DoDataExchange() override;

@@ -4,20 +4,6 @@
 
 namespace effects {
 
-std::string DefaultSettingsFile() {
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return "Orvane Sound.ini";
-        if (n < path.size()) break;
-        path.resize(path.size() * 2);
-    }
-    std::string file(path.data());
-    const std::size_t slash = file.find_last_of("\\/");
-    file.erase(slash == std::string::npos ? 0 : slash + 1);
-    return file + "Orvane Sound.ini";
-}
-
 std::string ToProfileName(std::wstring_view name) {
     if (name.empty()) return {};
     const int wide = static_cast<int>(name.size());

@@ -16,9 +16,6 @@
 
 namespace effects {
 
-// "Orvane Sound.ini" in the folder of the running program.
-std::string DefaultSettingsFile();
-
 // The name rule plus the system's code page: the A profile functions store a
 // character the code page lacks as '?', so such a name would not read back.
 NameProblem CheckStorableName(std::wstring_view name);

@@ -1,5 +1,6 @@
 // Finding the card and opening its driver, against the virtual card.
 #include <cstring>
+#include <string>
 
 #include "card_fixture.h"
 #include "device.h"
@@ -136,6 +137,33 @@ TEST_F(Open, TheDetailSizeFieldIsTheFixedPartOfTheTargetsRecord) {
     OsHandle h = kNoHandle;
     ASSERT_TRUE(device::Open(card, &h));
     device::Close(card, h);
+}
+
+// The property reads get the whole 260 bytes: a hardware-ID list (the ID, a
+// compatible ID and two zeros) of exactly 260 bytes is the card, and a
+// 259-character driver key comes back whole.
+TEST_F(Open, PropertiesFillingTheWhole260ByteBufferAreRead) {
+    const std::string base = "PCI\\VEN_1412&DEV_1724&SUBSYS_17241412&REV_01";
+    const std::string id = base + std::string(260 - 24 - base.size(), 'X');
+    card.Set("hardware_id", id);
+    OsHandle h = kNoHandle;
+    ASSERT_TRUE(device::Open(card, &h));
+    device::Close(card, h);
+
+    const std::string key = "{4D36E96C-E325-11CE-BFC1-08002BE10318}\\" + std::string(259 - 39, '7');
+    ASSERT_EQ(key.size(), 259u);
+    card.Set("driver_key", key);
+    char buffer[260];
+    std::memset(buffer, 'x', sizeof buffer);
+    ASSERT_TRUE(device::GetRegPath(card, buffer));
+    EXPECT_EQ(std::string(buffer, 260), key + '\0');
+
+    // One byte more no longer fits the buffer of either read.
+    card.Set("driver_key", key + "7");
+    EXPECT_FALSE(device::GetRegPath(card, buffer));
+    card.Set("hardware_id", id + "X");
+    EXPECT_FALSE(device::Open(card, &h));
+    ExpectNothingHeld();
 }
 
 TEST_F(Open, AHardwareIdWithSubsystemAndRevisionPartsIsTheCard) {

@@ -309,6 +309,22 @@ TEST_F(SpeakerTest, SizesFromTheFileAreNotTrusted) {
                                 "Bad Wave Format", "Bad Wave Format"}));
 }
 
+// A rate whose eight-channel byte rate does not fit 32 bits would reach the
+// wave device wrapped (2^29 × 16 bytes is 0 in 32 bits): the file is refused
+// like any other malformed one. The largest rate that fits still plays.
+TEST_F(SpeakerTest, EightChannelByteRateBeyond32BitsIsRefused) {
+    Layout("4");
+    wavetest::Save(wav, wavetest::Wave(wavetest::Pcm(1, 0x20000000u, 16), wavetest::Ramp(10)));
+    EXPECT_FALSE(Play(0));
+    EXPECT_EQ(Texts(), Strings{"Bad Wave Format"});
+    EXPECT_TRUE(wave.LastStream().empty());
+
+    wavetest::Save(wav, wavetest::Wave(wavetest::Pcm(1, 0xFFFFFFFFu / 16, 16), wavetest::Ramp(10)));
+    ASSERT_TRUE(Play(0));
+    const auto f = sp::FieldsOf(wave.LastFormat());
+    EXPECT_EQ(f.avgBytesPerSec, (0xFFFFFFFFu / 16) * 16);
+}
+
 namespace {
 // A file that says it is far longer than it is, so that only the stream
 // size's own limit stands between a huge data claim and the allocation.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "CorrantApi.h"
+#include "preset_command.h"
 
 namespace {
 
@@ -474,8 +475,10 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
     if (command == "--help" || command == "-h") {
         std::fputs(kHelp, stdout);
+        std::fputs(corractl::kPresetHelp, stdout);
         return kOk;
     }
+    if (command == "preset") return corractl::PresetMain();
     if (command == "info" || command == "status") {
         if (argc != 2) return Usage("this command takes no argument");
         return command == "info" ? Info() : Status();

@@ -1,0 +1,25 @@
+#include "panel/app/settings.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "panel/app/program_paths.h"
+
+namespace panel {
+
+std::optional<int> ReadSetting(const char* key) {
+    std::int32_t value = 0;
+    const std::string path = SettingsPath();
+    if (!::GetPrivateProfileStructA(kSettingsSection, key, &value, sizeof value, path.c_str())) return std::nullopt;
+    return value;
+}
+
+void WriteSetting(const char* key, int value) {
+    std::int32_t record = value;
+    const std::string path = SettingsPath();
+    ::WritePrivateProfileStructA(kSettingsSection, key, &record, sizeof record, path.c_str());
+}
+
+}  // namespace panel

@@ -1,0 +1,128 @@
+// The demo of scripts/demo: the real program on the virtual card, opened from
+// its tray icon as a user would.
+//
+//   orvane_demo.exe STATE_FILE                 leaves the panel to the user until EXIT
+//   orvane_demo.exe STATE_FILE --headless DIR  changes a rate and a volume with real
+//                                              clicks, writes DIR/panel-small.bmp and
+//                                              DIR/panel-large.bmp, ends through EXIT
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tests/e2e/driver.h"
+
+namespace {
+
+std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// UTF-8 for the terminal, whatever the console's code page.
+std::string Utf8(const std::wstring& text) {
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
+    out.resize(out.size() - 1);
+    return out;
+}
+
+HWND ThumbOf(HWND fader) { return ::GetWindow(fader, GW_CHILD); }
+
+bool OpenFromTray(e2e::CProgram& program) {
+    if (!program.Start() || !program.WaitForPanel()) {
+        std::puts("demo: the program did not start");
+        return false;
+    }
+    if (!e2e::WaitFor([&] { return program.TrayIconExists(); })) {
+        std::puts("demo: no tray icon");
+        return false;
+    }
+    std::puts("demo: the icon is in the tray; clicking it");
+    program.TrayMouse(WM_LBUTTONDOWN);
+    return e2e::WaitFor([&] { return program.PanelVisible(); });
+}
+
+// Answers a message box the program shows within the time, printing it.
+void AnswerAnyBox(e2e::CProgram& program, DWORD timeoutMs, int button) {
+    if (auto box = program.WaitForMessageBox(timeoutMs)) {
+        std::printf("demo: message box: %s\n", Utf8(box->text).c_str());
+        e2e::CProgram::Answer(*box, button);
+        e2e::WaitFor([&] { return !::IsWindow(box->window); }, 5000);
+    }
+}
+
+bool ExitFromTray(e2e::CProgram& program) {
+    if (!program.ChooseTrayMenu(1)) return false;
+    auto question = program.WaitForMessageBox();
+    if (!question) return false;
+    std::printf("demo: EXIT asks: %s -> Yes\n", Utf8(question->text).c_str());
+    e2e::CProgram::Answer(*question, IDYES);
+    return program.WaitForExit().has_value();
+}
+
+bool Headless(const std::string& state, const std::string& out) {
+    bool ok = true;
+    for (const DWORD dpi : {96u, 120u}) {
+        e2e::SetScreenDpi(dpi);
+        e2e::CProgram program(dpi == 96 ? "demo-small" : "demo-large");
+        program.UseStateFile(state);
+        program.SetCard("playing", "1");
+        if (!OpenFromTray(program)) return false;
+        e2e::WaitFor([&] { return !program.Text(program.Control(1254)).empty(); }, 3000);
+        std::printf("demo: the panel is shown (%lu dpi), rate %ls Hz\n", static_cast<unsigned long>(dpi),
+                    program.Text(program.Control(1254)).c_str());
+        if (dpi == 96) {
+            std::puts("demo: clicking 44.1 kHz");
+            program.Click(program.Control(1265));
+            AnswerAnyBox(program, 3000, IDOK);
+            e2e::WaitFor([&] { return program.Text(program.Control(1254)) == L"44100"; }, 3000);
+            std::printf("demo: rate now %ls Hz\n", program.Text(program.Control(1254)).c_str());
+            // A click on the master's left track above its thumb moves it up a page.
+            const std::string before = program.Card("mixer.0.0.m.volume");
+            HWND fader = program.Control(1162);
+            HWND thumb = ThumbOf(fader);
+            RECT rect{};
+            ::GetWindowRect(thumb ? thumb : fader, &rect);
+            ::SetCursorPos((rect.left + rect.right) / 2, rect.top - 12);
+            INPUT click[2] = {};
+            click[0].type = click[1].type = INPUT_MOUSE;
+            click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+            click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+            ::SendInput(2, click, sizeof(INPUT));
+            e2e::WaitFor([&] { return program.Card("mixer.0.0.m.volume") != before; }, 3000);
+            std::printf("demo: master volume %s -> %s\n", before.empty() ? "(default)" : before.c_str(),
+                        program.Card("mixer.0.0.m.volume").c_str());
+        }
+        ::Sleep(500);  // a few refresh ticks: the meters show what plays
+        const std::wstring bmp = Widen(out) + (dpi == 96 ? L"\\panel-small.bmp" : L"\\panel-large.bmp");
+        if (!e2e::CaptureWindow(program.Panel(), bmp)) {
+            std::puts("demo: the screenshot failed");
+            ok = false;
+        }
+        if (!ExitFromTray(program)) {
+            std::puts("demo: EXIT did not end the program");
+            return false;
+        }
+    }
+    e2e::SetScreenDpi(96);
+    return ok;
+}
+
+bool Interactive(const std::string& state) {
+    e2e::CProgram program("demo");
+    program.UseStateFile(state);
+    if (!OpenFromTray(program)) return false;
+    std::puts("demo: the panel is open; choose EXIT from its tray icon's menu to end");
+    return program.WaitForExit(INFINITE).has_value();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::puts("usage: orvane_demo STATE_FILE [--headless DIR]");
+        return 2;
+    }
+    const std::string state = argv[1];
+    if (argc >= 4 && std::string(argv[2]) == "--headless") return Headless(state, argv[3]) ? 0 : 1;
+    return Interactive(state) ? 0 : 1;
+}

@@ -1,0 +1,429 @@
+#include "tests/e2e/driver.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace e2e {
+namespace {
+
+constexpr const wchar_t* kProgramFiles[] = {L"CorrantApi.dll", L"OrvaneVirtualCard.dll", L"ST.WAV"};
+
+std::wstring OwnFolder() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+std::string Narrow(const std::wstring& text) {
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
+    out.resize(out.size() - 1);
+    return out;
+}
+
+std::wstring Widen(const std::string& text) {
+    const int size = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(size > 0 ? size : 1), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out.data(), size);
+    out.resize(out.size() - 1);
+    return out;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void EmptyFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ::DeleteFileW((folder + found.cFileName).c_str());
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+}
+
+struct WindowSearch {
+    DWORD process;
+    const wchar_t* className;
+    std::wstring title;  // empty: any
+    bool visibleOnly;
+    HWND found;
+};
+
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process != search->process) return TRUE;
+    if (search->visibleOnly && !::IsWindowVisible(window)) return TRUE;
+    wchar_t className[64] = {};
+    ::GetClassNameW(window, className, 64);
+    if (lstrcmpW(className, search->className) != 0) return TRUE;
+    if (!search->title.empty()) {
+        wchar_t title[128] = {};
+        ::GetWindowTextW(window, title, 128);
+        if (search->title != title) return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+HWND FindTopLevel(DWORD process, const wchar_t* className, const std::wstring& title, bool visibleOnly) {
+    WindowSearch search{process, className, title, visibleOnly, nullptr};
+    ::EnumWindows(&FindWindowOf, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void SendKey(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+CProgram::CProgram(const std::string& testName, const std::wstring& exeName) : m_exeName(exeName) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring root = std::wstring(temp) + L"orvane-e2e\\";
+    ::CreateDirectoryW(root.c_str(), nullptr);
+    m_folder = root + Widen(testName) + L"\\";
+    ::CreateDirectoryW(m_folder.c_str(), nullptr);
+    EmptyFolder(m_folder);
+    const std::wstring own = OwnFolder();
+    ::CopyFileW((own + L"Orvane Sound.exe").c_str(), ExePath().c_str(), FALSE);
+    for (const wchar_t* file : kProgramFiles) ::CopyFileW((own + file).c_str(), (m_folder + file).c_str(), FALSE);
+    m_statePath = Narrow(m_folder) + "card.ini";
+    // The card's defaults, with nothing playing unless a test says so: the
+    // levels then stay put.
+    SetCard("playing", "0");
+}
+
+CProgram::~CProgram() {
+    Kill();
+    if (m_process.hProcess) ::CloseHandle(m_process.hProcess);
+    if (m_process.hThread) ::CloseHandle(m_process.hThread);
+}
+
+void CProgram::SetCard(const std::string& key, const std::string& value) {
+    std::istringstream lines(ReadFile(m_statePath));
+    std::string out;
+    std::string line;
+    bool replaced = false;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const auto equals = line.find('=');
+        std::string name = equals == std::string::npos ? "" : line.substr(0, equals);
+        while (!name.empty() && name.back() == ' ') name.pop_back();
+        if (name == key) {
+            if (!replaced && !value.empty()) out += key + " = " + value + "\n";
+            replaced = true;
+            continue;
+        }
+        out += line + "\n";
+    }
+    if (!replaced && !value.empty()) out += key + " = " + value + "\n";
+    std::ofstream(m_statePath, std::ios::binary | std::ios::trunc) << out;
+}
+
+std::string CProgram::Card(const std::string& key) const {
+    std::istringstream lines(ReadFile(m_statePath));
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const auto equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        std::string name = line.substr(0, equals);
+        while (!name.empty() && name.back() == ' ') name.pop_back();
+        if (name != key) continue;
+        std::string value = line.substr(equals + 1);
+        while (!value.empty() && value.front() == ' ') value.erase(0, 1);
+        return value;
+    }
+    return {};
+}
+
+bool CProgram::Start() {
+    ::SetEnvironmentVariableA("ORVANE_VIRTUAL_CARD", m_statePath.c_str());
+    for (const auto& [name, value] : m_environment) ::SetEnvironmentVariableA(name.c_str(), value.c_str());
+    std::wstring commandLine = L"\"" + ExePath() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    const BOOL started = ::CreateProcessW(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                          m_folder.c_str(), &startup, &m_process);
+    for (const auto& entry : m_environment) ::SetEnvironmentVariableA(entry.first.c_str(), nullptr);
+    ::SetEnvironmentVariableA("ORVANE_VIRTUAL_CARD", nullptr);
+    return started != FALSE;
+}
+
+HWND CProgram::WaitForPanel(DWORD timeoutMs) {
+    WaitFor([&] {
+        m_panel = FindTopLevel(m_process.dwProcessId, L"#32770", kPanelTitle, false);
+        return m_panel != nullptr || !Running();
+    }, timeoutMs);
+    return m_panel;
+}
+
+bool CProgram::Running() const {
+    return m_process.hProcess && ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> CProgram::WaitForExit(DWORD timeoutMs) {
+    if (!m_process.hProcess) return std::nullopt;
+    if (!WaitFor([&] { return !Running(); }, timeoutMs)) return std::nullopt;
+    DWORD code = 0;
+    ::GetExitCodeProcess(m_process.hProcess, &code);
+    return code;
+}
+
+void CProgram::Kill() {
+    if (!Running()) return;
+    ::TerminateProcess(m_process.hProcess, 99);
+    ::WaitForSingleObject(m_process.hProcess, 5000);
+}
+
+bool CProgram::TrayIconExists() const {
+    if (!m_panel) return false;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = m_panel;
+    data.uID = kTrayId;
+    data.uFlags = NIF_TIP;
+    lstrcpynW(data.szTip, L"Pelkor Orvane Sound", 64);
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+void CProgram::DeleteTrayIcon() const {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = m_panel;
+    data.uID = kTrayId;
+    ::Shell_NotifyIconW(NIM_DELETE, &data);
+}
+
+void CProgram::TrayMouse(UINT mouseMessage) const { ::PostMessageW(m_panel, kTrayCallback, kTrayId, mouseMessage); }
+
+bool CProgram::ChooseTrayMenu(int item) {
+    TrayMouse(WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    if (!WaitFor([&] { return (menu = FindTopLevel(m_process.dwProcessId, L"#32768", L"", true)) != nullptr; }, 5000))
+        return false;
+    if (item < 0) {
+        PressKey(VK_ESCAPE);
+    } else {
+        for (int i = 0; i <= item; ++i) PressKey(VK_DOWN);
+        PressKey(VK_RETURN);
+    }
+    return WaitFor([&] { return !::IsWindowVisible(menu); }, 5000);
+}
+
+void CProgram::Click(HWND window) const {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    ::Sleep(50);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &inputs[0], sizeof(INPUT));
+    ::Sleep(50);
+    ::SendInput(1, &inputs[1], sizeof(INPUT));
+    ::Sleep(100);
+}
+
+void CProgram::PressKey(WORD key) const {
+    SendKey(key, false);
+    ::Sleep(30);
+    SendKey(key, true);
+    ::Sleep(80);
+}
+
+std::optional<MessageBoxSeen> CProgram::WaitForMessageBox(DWORD timeoutMs) const {
+    HWND box = nullptr;
+    const std::wstring title = Title();
+    if (!WaitFor([&] { return (box = FindTopLevel(m_process.dwProcessId, L"#32770", title, true)) != nullptr; },
+                 timeoutMs))
+        return std::nullopt;
+    MessageBoxSeen seen;
+    seen.window = box;
+    seen.caption = title;
+    seen.text = Text(::GetDlgItem(box, 0xFFFF));
+    seen.owner = ::GetWindow(box, GW_OWNER);
+    return seen;
+}
+
+void CProgram::Answer(const MessageBoxSeen& box, int button) {
+    ::PostMessageW(::GetDlgItem(box.window, button), BM_CLICK, 0, 0);
+}
+
+std::wstring CProgram::Text(HWND window) const {
+    wchar_t text[256] = {};
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied);
+    return text;
+}
+
+bool CProgram::Checked(int id) const {
+    DWORD_PTR state = 0;
+    ::SendMessageTimeoutW(Control(id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+    return state == BST_CHECKED;
+}
+
+std::wstring CProgram::Title() const { return m_exeName.substr(0, m_exeName.find_last_of(L'.')); }
+
+std::string CProgram::IniPath() const { return Narrow(m_folder) + "Orvane Sound.ini"; }
+
+std::string CProgram::ReadIni() const { return ReadFile(IniPath()); }
+
+void CProgram::WriteIni(const std::string& bytes) const {
+    std::ofstream(IniPath(), std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string CProgram::SystemLog() const { return ReadFile(m_statePath + ".system.log"); }
+
+std::optional<std::string> RunValue(HKEY root, const std::string& name) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
+    char data[1024] = {};
+    DWORD size = sizeof data - 1;
+    DWORD type = 0;
+    const LONG result = ::RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    ::RegCloseKey(key);
+    if (result != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
+    return std::string(data);
+}
+
+void SetRunValue(HKEY root, const std::string& name, const std::string& data) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(root, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                     static_cast<DWORD>(data.size() + 1));
+    ::RegCloseKey(key);
+}
+
+void DeleteRunValue(HKEY root, const std::string& name) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    ::RegDeleteValueA(key, name.c_str());
+    ::RegCloseKey(key);
+}
+
+namespace {
+// Everyone may read the key and no one may write it (a standard user's view of
+// the machine-wide Run key), or, with no DACL at all, everyone may do anything.
+LONG SetDacl(HKEY key, bool readOnly) {
+    SECURITY_DESCRIPTOR descriptor{};
+    ::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    alignas(DWORD) BYTE aclBytes[128] = {};
+    auto* acl = reinterpret_cast<ACL*>(aclBytes);
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    if (readOnly) {
+        if (!::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone))
+            return ERROR_ACCESS_DENIED;
+        ::InitializeAcl(acl, sizeof aclBytes, ACL_REVISION);
+        ::AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone);
+    }
+    ::SetSecurityDescriptorDacl(&descriptor, TRUE, readOnly ? acl : nullptr, FALSE);
+    const LONG result = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
+    if (everyone) ::FreeSid(everyone);
+    return result;
+}
+}  // namespace
+
+CLockedRunKey::CLockedRunKey() {
+    // The handle keeps its right to change the DACL after the key is locked.
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, WRITE_DAC | READ_CONTROL, &m_key) != ERROR_SUCCESS) {
+        m_key = nullptr;
+        return;
+    }
+    m_locked = SetDacl(m_key, true) == ERROR_SUCCESS;
+}
+
+CLockedRunKey::~CLockedRunKey() {
+    if (m_locked) SetDacl(m_key, false);
+    if (m_key) ::RegCloseKey(m_key);
+}
+
+void SetScreenDpi(DWORD dpi) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    ::RegCloseKey(key);
+}
+
+bool CaptureWindow(HWND window, const std::wstring& bmpPath) {
+    RECT rect{};
+    if (!::GetWindowRect(window, &rect)) return false;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool written = false;
+    if (bitmap && memory) {
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        ::SelectObject(memory, old);
+        const DWORD stride = static_cast<DWORD>((width * 3 + 3) & ~3);
+        const DWORD pixelBytes = stride * static_cast<DWORD>(height);
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+        file.bfSize = file.bfOffBits + pixelBytes;
+        std::ofstream out(Narrow(bmpPath), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+        out.write(static_cast<const char*>(bits), pixelBytes);
+        written = out.good();
+    }
+    if (bitmap) ::DeleteObject(bitmap);
+    if (memory) ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return written;
+}
+
+const std::vector<std::string>& SettingKeys() {
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> k{"Language", "SPDIF_EN", "Expander"};
+        for (int i = 0; i <= 12; ++i) k.push_back("Linein" + std::to_string(i));
+        return k;
+    }();
+    return keys;
+}
+
+std::string ExpectedIni(const std::vector<int>& values) {
+    std::string text = "[DynamicSetting]\r\n";
+    for (std::size_t i = 0; i < SettingKeys().size(); ++i) {
+        const int value = i < values.size() ? values[i] : 0;
+        // Four bytes in memory order, then their sum modulo 256.
+        char record[11];
+        std::snprintf(record, sizeof record, "%02X000000%02X", value & 0xFF, value & 0xFF);
+        text += SettingKeys()[i] + "=" + record + "\r\n";
+    }
+    return text;
+}
+
+}  // namespace e2e

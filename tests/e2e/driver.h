@@ -1,0 +1,151 @@
+// The end-to-end test driver: starts the real Orvane Sound.exe on the virtual
+// card in a folder of its own, finds its windows, acts on it as a user would
+// (tray callback, real clicks and keys through SendInput, message boxes
+// answered through their own buttons) and reads what must last (the card's
+// state file, the settings file, the registry of the prefix).
+//
+// It runs in the same Wine prefix as the program, under Xvfb with the X11
+// driver (the notification area exists only there; tests/e2e/run).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+inline constexpr wchar_t kPanelTitle[] = L"Quelmar-TavikDigital(v6.1)";
+inline constexpr UINT kTrayCallback = WM_USER + 100;
+inline constexpr UINT kTrayId = 100;
+inline constexpr UINT kOpen = 32773;
+inline constexpr UINT kExit = 32774;
+inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// Waits until the condition holds, pumping this thread's messages; false on time-out.
+template <class Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs = 10000) {
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition()) return true;
+        if (::GetTickCount64() >= end) return false;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        ::Sleep(20);
+    }
+}
+
+// A message box of the program as the user sees it.
+struct MessageBoxSeen {
+    HWND window = nullptr;
+    std::wstring caption;
+    std::wstring text;
+    HWND owner = nullptr;
+};
+
+class CProgram {
+public:
+    // A fresh folder named after the test, holding the program (under
+    // exeName), its DLLs and ST.WAV; the card's state file is in it too.
+    explicit CProgram(const std::string& testName, const std::wstring& exeName = L"Orvane Sound.exe");
+    ~CProgram();
+    CProgram(const CProgram&) = delete;
+    CProgram& operator=(const CProgram&) = delete;
+
+    // Another state file for the card (before the start; the demo keeps its
+    // card where the README says).
+    void UseStateFile(const std::string& path) { m_statePath = path; }
+    const std::string& StateFile() const { return m_statePath; }
+    // The card before the start (keys of the state file) and while it runs
+    // (the card re-reads a state file another process changed).
+    void SetCard(const std::string& key, const std::string& value);
+    std::string Card(const std::string& key) const;
+    // Extra environment for the program (name, value).
+    void SetEnvironment(const std::string& name, const std::string& value) { m_environment[name] = value; }
+
+    bool Start();
+    // The panel's window (it exists, hidden, once start-up has run).
+    HWND WaitForPanel(DWORD timeoutMs = 15000);
+    HWND Panel() const { return m_panel; }
+    HWND Control(int id) const { return ::GetDlgItem(m_panel, id); }
+    bool PanelVisible() const { return m_panel && ::IsWindowVisible(m_panel); }
+    bool Running() const;
+    // Exit code once the process ended within the time; empty otherwise.
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs = 15000);
+    void Kill();
+
+    // The shell's side of the tray icon: whether it holds the icon (NIM_MODIFY
+    // succeeds only then), deleting it as a shell that lost its icons, and the
+    // mouse message the shell sends when the icon is clicked.
+    bool TrayIconExists() const;
+    void DeleteTrayIcon() const;
+    void TrayMouse(UINT mouseMessage) const;
+    // Right click on the icon, then the menu item by keyboard (0 OPEN, 1 EXIT);
+    // -1 closes the menu with Escape. False when no menu appeared.
+    bool ChooseTrayMenu(int item);
+
+    // Real input: a click at the control's (or window's) centre, a key press.
+    void Click(HWND window) const;
+    void PressKey(WORD key) const;
+
+    // The program's message box, when one appears within the time.
+    std::optional<MessageBoxSeen> WaitForMessageBox(DWORD timeoutMs = 10000) const;
+    // Presses the box's own button (IDOK, IDYES, IDNO ...).
+    static void Answer(const MessageBoxSeen& box, int button);
+
+    std::wstring Text(HWND window) const;
+    bool Checked(int id) const;
+
+    const std::wstring& Folder() const { return m_folder; }
+    std::wstring ExePath() const { return m_folder + m_exeName; }
+    std::wstring Title() const;  // the program's file name without extension
+    std::string IniPath() const;
+    // The settings file's bytes ("" when there is none), and a replacement.
+    std::string ReadIni() const;
+    void WriteIni(const std::string& bytes) const;
+    std::string SystemLog() const;  // what the program asked of the system (restart, tray refusals)
+
+private:
+    std::wstring m_folder;
+    std::wstring m_exeName;
+    std::string m_statePath;
+    std::map<std::string, std::string> m_environment;
+    PROCESS_INFORMATION m_process{};
+    HWND m_panel = nullptr;
+};
+
+// The Run values of the prefix: machine-wide and the user's.
+std::optional<std::string> RunValue(HKEY root, const std::string& name);
+void SetRunValue(HKEY root, const std::string& name, const std::string& data);
+void DeleteRunValue(HKEY root, const std::string& name);
+// The machine-wide Run key made read-only for everyone (as a standard user
+// sees it) while the object lives.
+class CLockedRunKey {
+public:
+    CLockedRunKey();
+    ~CLockedRunKey();
+    CLockedRunKey(const CLockedRunKey&) = delete;
+    CLockedRunKey& operator=(const CLockedRunKey&) = delete;
+    bool Locked() const { return m_locked; }
+
+private:
+    HKEY m_key = nullptr;
+    bool m_locked = false;
+};
+
+// The screen's logical resolution for programs started from now on.
+void SetScreenDpi(DWORD dpi);
+// Writes the window's pixels on the screen as a 24-bit BMP file.
+bool CaptureWindow(HWND window, const std::wstring& bmpPath);
+
+// The settings file as the program writes it: section "DynamicSetting" with
+// the sixteen keys, each given as 0 or 1 (Language, SPDIF_EN, Expander,
+// Linein0 … Linein12).
+std::string ExpectedIni(const std::vector<int>& values);
+// The sixteen keys in order.
+const std::vector<std::string>& SettingKeys();
+
+}  // namespace e2e

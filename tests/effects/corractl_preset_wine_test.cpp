@@ -1,0 +1,137 @@
+// corractl preset, run in-process: the settings file it writes, the files it
+// exports and what it refuses.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "panel/effects/preset_store.h"
+#include "preset_command.h"
+
+namespace {
+
+std::string FileText(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::wstring& path, const std::string& text) {
+    std::ofstream out(path.c_str(), std::ios::binary);
+    out << text;
+}
+
+class CorractlPreset : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        m_dir = std::wstring(temp) + L"corractl-preset-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        CreateDirectoryW(m_dir.c_str(), nullptr);
+        m_ini = m_dir + L"Orvane Sound.ini";
+        DeleteFileW(m_ini.c_str());
+    }
+    void TearDown() override {
+        for (const wchar_t* name : {L"Orvane Sound.ini", L"rel.ini", L"out.txt", L"HD 650.txt", L"bad.txt", L"curve.txt"})
+            DeleteFileW((m_dir + name).c_str());
+        RemoveDirectoryW(m_dir.c_str());
+    }
+
+    int Run(std::vector<std::wstring> words) {
+        words.insert(words.begin(), {L"--ini", m_ini});
+        m_out.clear();
+        m_err.clear();
+        return corractl::RunPreset(words, m_out, m_err);
+    }
+    std::string Record(const char* name) const {
+        char value[256] = {};
+        GetPrivateProfileStringA("EQ_Preset", name, "<none>", value, sizeof value, Narrow(m_ini).c_str());
+        return value;
+    }
+    static std::string Narrow(const std::wstring& w) { return effects::ToProfileName(w); }
+
+    std::wstring m_dir, m_ini;
+    std::string m_out, m_err;
+};
+
+}  // namespace
+
+TEST_F(CorractlPreset, ExportThenImportGivesTheSameRecord) {
+    const effects::CPresetStore store(Narrow(m_ini));
+    ASSERT_TRUE(store.Save(L"Mine", {-20, 20, -1, 1, 0, -7, 13, -13, 3, -3}, false));
+    ASSERT_EQ(Run({L"export", L"Mine", m_dir + L"out.txt"}), 0) << m_err;
+    EXPECT_EQ(FileText(m_dir + L"out.txt"),
+              "GraphicEQ: 31 12; 62 -12; 125 0.6; 250 -0.6; 500 0; 1000 4.2; 2000 -7.8; 4000 7.8; 8000 -1.8; "
+              "16000 1.8\r\n");
+    ASSERT_EQ(Run({L"import", m_dir + L"out.txt", L"Copy"}), 0) << m_err;
+    EXPECT_EQ(m_out, "added preset \"Copy\"\n");
+    EXPECT_EQ(Record("Copy"), Record("Mine"));
+    EXPECT_EQ(Record("Copy").size(), 82u);
+    ASSERT_EQ(Run({L"list"}), 0);
+    EXPECT_EQ(m_out, "Mine\nCopy\n");
+}
+
+TEST_F(CorractlPreset, ImportsAHundredPointCurveUnderTheFilesName) {
+    std::string line = "\xEF\xBB\xBFGraphicEQ: ";
+    for (int i = 0; i < 100; ++i) {
+        const double hz = 20.0 * std::pow(1000.0, i / 99.0);
+        char point[64];
+        std::snprintf(point, sizeof point, "%s%.1f %.3f", i ? "; " : "", hz, 2.0 * std::log2(hz / 1000.0) + 9.0);
+        line += point;
+    }
+    WriteFile(m_dir + L"HD 650.txt", line + "\r\n");
+    ASSERT_EQ(Run({L"import", m_dir + L"HD 650.txt"}), 0) << m_err;
+    // 9 dB plus 2 dB per octave around 1 kHz; the top three bands pass 12 dB.
+    const auto positions = effects::CPresetStore(Narrow(m_ini)).Load(L"HD 650");
+    ASSERT_TRUE(positions.has_value());
+    EXPECT_EQ(*positions, (effects::BandPositions{2, -2, -5, -8, -12, -15, -18, -20, -20, -20}));
+    EXPECT_EQ(m_err, "corractl: 3 bands were beyond 12 dB and clamped to it\n");
+
+    // Again: the preset is replaced, not listed twice.
+    ASSERT_EQ(Run({L"import", m_dir + L"HD 650.txt", L"hd 650"}), 0) << m_err;
+    EXPECT_EQ(m_out, "replaced preset \"hd 650\"\n");
+    ASSERT_EQ(Run({L"list"}), 0);
+    EXPECT_EQ(m_out, "hd 650\n");
+}
+
+TEST_F(CorractlPreset, RefusalsWriteNothing) {
+    ASSERT_EQ(Run({L"import", m_dir + L"missing.txt", L"X"}), 1);
+    WriteFile(m_dir + L"curve.txt", "1 2 3 4 5 6 7 8 9 10\n");
+    ASSERT_EQ(Run({L"import", m_dir + L"curve.txt", L"Kept"}), 0) << m_err;
+    const std::string before = FileText(m_ini);
+
+    WriteFile(m_dir + L"bad.txt", "GraphicEQ: 31 -1.5; 62; 125 2\n");
+    EXPECT_EQ(Run({L"import", m_dir + L"bad.txt", L"Bad"}), 1);
+    EXPECT_NE(m_err.find("bad.txt: line 1, column 23: expected a gain in dB"), std::string::npos) << m_err;
+    EXPECT_EQ(Run({L"import", m_dir + L"curve.txt", L"Rock "}), 2);
+    EXPECT_NE(m_err.find("cannot begin or end with a space"), std::string::npos) << m_err;
+    EXPECT_EQ(Run({L"import", m_dir + L"curve.txt", L"a=b"}), 2);
+    EXPECT_EQ(Run({L"import", m_dir + L"curve.txt", L""}), 2);
+    EXPECT_EQ(Run({L"export", L"Nothing", m_dir + L"out.txt"}), 1);
+    EXPECT_EQ(Run({L"delete", L"Nothing"}), 1);
+    EXPECT_EQ(Run({L"rename", L"Kept"}), 2);
+    EXPECT_EQ(FileText(m_ini), before);
+
+    EXPECT_EQ(Run({L"delete", L"kept"}), 0) << m_err;
+    EXPECT_EQ(Run({L"list"}), 0);
+    EXPECT_EQ(m_out, "");
+}
+
+TEST_F(CorractlPreset, ARelativeSettingsPathIsTakenFromTheCurrentDirectory) {
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(m_dir.c_str()));
+    WriteFile(m_dir + L"curve.txt", "0 0 0 0 0 0 0 0 0 0");
+    std::vector<std::wstring> words = {L"--ini", L"rel.ini", L"import", L"curve.txt"};
+    const int status = corractl::RunPreset(words, m_out, m_err);
+    SetCurrentDirectoryW(previous);
+    ASSERT_EQ(status, 0) << m_err;
+    EXPECT_NE(FileText(m_dir + L"rel.ini").find("curve=curve"), std::string::npos);
+}

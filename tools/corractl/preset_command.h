@@ -1,0 +1,23 @@
+// corractl preset: the equalizer presets of the program's settings file,
+// listed, exported to and imported from GraphicEQ text, and deleted. It
+// writes the same sections and records as the program's preset window.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace corractl {
+
+// The usage lines of the command, for corractl's help.
+extern const char kPresetHelp[];
+
+// Runs "preset ARGS…" (the words after "preset"); what it would print goes
+// to out and err. Returns the exit status: 0 done, 1 failed (including a
+// malformed file), 2 a bad argument.
+int RunPreset(const std::vector<std::wstring>& args, std::string& out, std::string& err);
+
+// corractl's entry: takes the words from the process's wide command line,
+// so that names and paths keep every character.
+int PresetMain();
+
+}  // namespace corractl
