@@ -88,7 +88,7 @@ class Bench:
     def env(self, subject):
         env = dict(os.environ)
         env.update(WINEPREFIX=self.prefix(subject), WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
-                   DISPLAY=self.display, ORVANE_VIRTUAL_CARD=os.path.join(self.out, f"card-{subject.name}.ini"))
+                   DISPLAY=self.display, ORVANE_VIRTUAL_CARD="Z:" + os.path.join(self.out, f"card-{subject.name}.ini"))
         return env
 
     def prefix(self, subject):
@@ -141,8 +141,15 @@ class Bench:
             if pid is None:
                 raise RuntimeError(f"{exe} is not running")
             if shown and subject.ready != "reference":
-                self.wine(subject, probe, "post", winpid, subject.ready, str(TRAY_CALLBACK), str(WM_LBUTTONDOWN))
+                shown_text = self.wine(subject, probe, "post", winpid, subject.ready, str(TRAY_CALLBACK),
+                                       str(WM_LBUTTONDOWN))
+                if fields_of(shown_text, "visible=")["visible"] != "1":
+                    raise RuntimeError(f"{subject.name}: the tray click did not show the panel")
             time.sleep(self.args.warmup)
+            changed = None
+            if shown:
+                grab = fields_of(self.wine(subject, probe, "changes", winpid, subject.ready), "changed=")
+                changed = int(grab["changed"])
 
             def sample():
                 return cpu_ticks(pid), cpu_ticks(server.pid), cpu_ticks(self.xvfb.pid)
@@ -166,7 +173,7 @@ class Bench:
         x_idle = (idle_after[2] - idle_before[2]) * per_min
         result = dict(program=program, server=max(server_busy - server_idle, 0.0), server_idle=server_idle,
                       x=max(x_busy - x_idle, 0.0) if shown else 0.0, ready_ms=ready_ms,
-                      pagefile=int(memory["pagefile"]), workingset=int(memory["workingset"]))
+                      pagefile=int(memory["pagefile"]), workingset=int(memory["workingset"]), changed=changed)
         result["sum"] = result["program"] + result["server"] + result["x"]
         return result
 
@@ -230,7 +237,8 @@ def main():
                     print(f"   round {round_no} {s.name:9} {case:6}: cpu {r['sum']:.3f} s/min "
                           f"(process {r['program']:.3f}, server {r['server']:.3f} of idle {r['server_idle']:.3f}, "
                           f"X {r['x']:.3f}), ready {r['ready_ms']:.0f} ms, pagefile {r['pagefile'] / 2**20:.1f} MB, "
-                          f"working set {r['workingset'] / 2**20:.1f} MB", flush=True)
+                          f"working set {r['workingset'] / 2**20:.1f} MB"
+                          + (f", {r['changed']} pixels moving" if r["changed"] is not None else ""), flush=True)
     finally:
         bench.stop_x()
 

@@ -6,7 +6,11 @@
 //       Prints "pid=P ready_ms=T" and leaves the program running.
 //   probe post PID tray:ID MESSAGE LPARAM
 //       posts MESSAGE (wParam ID) to the window owning tray icon ID: the
-//       shell's callback, e.g. the click that shows the panel.
+//       shell's callback, e.g. the click that shows the panel; prints
+//       "visible=1" when that window is visible within two seconds.
+//   probe changes PID reference|tray:ID
+//       prints "changed=N": how many pixels of the program's window differ
+//       between two screen grabs half a second apart (moving meters).
 //   probe memory PID   prints "pagefile=B workingset=B" (GetProcessMemoryInfo)
 //   probe stop PID     ends the process.
 #include <windows.h>
@@ -15,6 +19,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -106,7 +111,59 @@ int Post(wchar_t** argv) {
     if (owner == nullptr) return 1;
     const UINT message = static_cast<UINT>(std::wcstoul(argv[4], nullptr, 0));
     const LPARAM l = static_cast<LPARAM>(std::wcstol(argv[5], nullptr, 0));
-    return PostMessageW(owner, message, TrayId(argv[3]), l) ? 0 : 1;
+    if (!PostMessageW(owner, message, TrayId(argv[3]), l)) return 1;
+    // Tell whether the owner is visible afterwards (a click that shows the panel).
+    bool visible = false;
+    for (int i = 0; i < 200 && !visible; ++i) {
+        Sleep(10);
+        visible = IsWindowVisible(owner) != FALSE;
+    }
+    std::printf("visible=%d\n", visible ? 1 : 0);
+    return 0;
+}
+
+// The window's pixels as the screen shows them.
+std::vector<DWORD> Grab(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    std::vector<DWORD> pixels(static_cast<std::size_t>(w > 0 && h > 0 ? w * h : 0));
+    if (pixels.empty()) return pixels;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    std::memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+int Changes(wchar_t** argv) {
+    const DWORD pid = std::wcstoul(argv[2], nullptr, 0);
+    const UINT trayId = TrayId(argv[3]);
+    HWND window = nullptr;
+    if (trayId != 0) {
+        window = TrayOwner(pid, trayId);
+    } else {
+        for (HWND w : WindowsOf(pid))
+            if (IsWindowVisible(w)) window = w;
+    }
+    if (window == nullptr) return 1;
+    const auto first = Grab(window);
+    Sleep(500);
+    const auto second = Grab(window);
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < first.size() && i < second.size(); ++i) changed += first[i] != second[i] ? 1 : 0;
+    std::printf("changed=%zu of=%zu\n", changed, first.size());
+    return 0;
 }
 
 int Memory(wchar_t** argv) {
@@ -138,6 +195,7 @@ int Stop(wchar_t** argv) {
 int wmain(int argc, wchar_t** argv) {
     if (argc >= 4 && std::wcscmp(argv[1], L"start") == 0) return Start(argc, argv);
     if (argc == 6 && std::wcscmp(argv[1], L"post") == 0) return Post(argv);
+    if (argc == 4 && std::wcscmp(argv[1], L"changes") == 0) return Changes(argv);
     if (argc == 3 && std::wcscmp(argv[1], L"memory") == 0) return Memory(argv);
     if (argc == 3 && std::wcscmp(argv[1], L"stop") == 0) return Stop(argv);
     std::fprintf(stderr, "usage: probe start|post|memory|stop ...\n");

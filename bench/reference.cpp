@@ -62,11 +62,13 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
         case WM_CREATE: {
             const HINSTANCE instance = reinterpret_cast<CREATESTRUCTW*>(l)->hInstance;
             for (int i = 0; i < kBars; ++i) {
-                g_bars[i] = CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE | PBS_VERTICAL,
-                                            10 + i * 22, 10, 16, 200, window, nullptr, instance, nullptr);
+                // The size and style of the panel's meters (3 x 52 dialog units).
+                g_bars[i] = CreateWindowExW(0, PROGRESS_CLASSW, nullptr,
+                                            WS_CHILD | WS_VISIBLE | WS_BORDER | PBS_VERTICAL | PBS_SMOOTH,
+                                            10 + i * 14, 10, 5, 85, window, nullptr, instance, nullptr);
                 SendMessageW(g_bars[i], PBM_SETRANGE32, 0, 255);
             }
-            g_rate = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 220, 100, 20, window,
+            g_rate = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 110, 62, 21, window,
                                      nullptr, instance, nullptr);
             SetTimer(window, kTimerId, 100, nullptr);
             return 0;
