@@ -186,6 +186,68 @@ def fields_of(text, marker):
     raise RuntimeError(f"no '{marker}' in {text!r}")
 
 
+def soak(bench, subject, exe, ticks, every):
+    """Sends TICKS refresh ticks to the hidden program as fast as it takes
+    them; returns the probe's lines with the CPU seconds (process + own wine
+    server) used up to each."""
+    env = bench.env(subject)
+    server = subprocess.Popen([WINESERVER, "-f", "-p"], env=env, stdin=subprocess.DEVNULL,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    samples = []
+    try:
+        time.sleep(0.5)
+        bench.wine(subject, "wineboot", check=False)
+        probe = "Z:" + os.path.join(bench.bin, "bench_probe.exe")
+        winpid = fields_of(bench.wine(subject, probe, "start", subject.ready, "Z:" + exe), "ready_ms=")["pid"]
+        pid = unix_pid_of(os.path.basename(exe), bench.prefix(subject))
+        time.sleep(bench.args.warmup)
+        log = os.path.join(bench.out, "soak-probe.txt")
+        with open(log, "w") as out:
+            driver = subprocess.Popen([WINE, probe, "soak", winpid, subject.ready, str(ticks), str(every)], env=env,
+                                      stdout=out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+            seen = 0
+            start = (cpu_ticks(pid) or 0) + (cpu_ticks(server.pid) or 0)
+            while True:
+                finished = driver.poll() is not None
+                with open(log) as f:
+                    lines = [l for l in f.read().splitlines() if l.startswith("tick=")]
+                used = ((cpu_ticks(pid) or 0) + (cpu_ticks(server.pid) or 0) - start) / CLK_TCK
+                for line in lines[seen:]:
+                    samples.append(dict(fields_of(line, "tick="), cpu=used))
+                seen = len(lines)
+                if finished:
+                    break
+                time.sleep(0.2)
+        bench.wine(subject, probe, "stop", winpid, check=False)
+    finally:
+        subprocess.run([WINESERVER, "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        server.wait()
+    return samples
+
+
+def plot_soak(samples, path):
+    try:
+        import matplotlib
+        matplotlib.use("Agg")
+        import matplotlib.pyplot as plt
+    except ImportError:
+        return False
+    ticks = [int(s["tick"]) for s in samples]
+    cpu = [s["cpu"] for s in samples]
+    per = [0.0] + [(cpu[i] - cpu[i - 1]) / max(ticks[i] - ticks[i - 1], 1) * 1000 for i in range(1, len(ticks))]
+    ws = [int(s["workingset"]) / 2**20 for s in samples]
+    fig, left = plt.subplots(figsize=(8, 4))
+    left.plot(ticks[1:], per[1:], color="tab:blue")
+    left.set_xlabel("refresh ticks")
+    left.set_ylabel("CPU ms per tick (process + wine server)", color="tab:blue")
+    right = left.twinx()
+    right.plot(ticks, ws, color="tab:red")
+    right.set_ylabel("working set, MB", color="tab:red")
+    fig.tight_layout()
+    fig.savefig(path, dpi=100)
+    return True
+
+
 def median_range(values):
     if not values:
         return None
@@ -206,11 +268,14 @@ def ratio(a, b):
 
 
 def main():
+    # Ended from outside: still stop the X server and the wine servers.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
     parser.add_argument("--rounds", type=int, default=3)
     parser.add_argument("--seconds", type=float, default=60.0, help="length of each CPU window")
     parser.add_argument("--warmup", type=float, default=10.0)
+    parser.add_argument("--soak", type=int, default=100000, help="refresh ticks of the soak (0: none)")
     args = parser.parse_args()
     bench = Bench(args)
     os.makedirs(bench.out, exist_ok=True)
@@ -239,6 +304,9 @@ def main():
                           f"X {r['x']:.3f}), ready {r['ready_ms']:.0f} ms, pagefile {r['pagefile'] / 2**20:.1f} MB, "
                           f"working set {r['workingset'] / 2**20:.1f} MB"
                           + (f", {r['changed']} pixels moving" if r["changed"] is not None else ""), flush=True)
+        soak_samples = []
+        if program in subjects and args.soak > 0:
+            soak_samples = soak(bench, program, exes["program"], args.soak, max(args.soak // 100, 1))
     finally:
         bench.stop_x()
 
@@ -279,6 +347,24 @@ def main():
     table = "\n".join(lines)
     print(table)
     print(summary)
+    soak_text = ""
+    if soak_samples:
+        first, last = soak_samples[0], soak_samples[-1]
+        warm = soak_samples[min(len(soak_samples) - 1, max(len(soak_samples) // 10, 1))]
+        seconds = float(last["ms"]) / 1000
+        soak_text = (f"Soak: {last['tick']} ticks sent as fast as the program took them, in {seconds:.0f} s "
+                     f"({int(last['tick']) / max(seconds, 0.001):.0f} ticks/s), "
+                     f"{last['cpu'] * 1000 / max(int(last['tick']), 1):.2f} ms CPU per tick (process and its wine server).\n"
+                     f"Working set {int(warm['workingset']) / 2**20:.1f} MB after {warm['tick']} ticks, "
+                     f"{int(last['workingset']) / 2**20:.1f} MB at the end; PagefileUsage "
+                     f"{int(warm['pagefile']) / 2**20:.1f} → {int(last['pagefile']) / 2**20:.1f} MB.\n"
+                     f"Live counts at the start / after the warm-up / at the end: {first['counts']} / "
+                     f"{warm['counts']} / {last['counts']}"
+                     + (" (the program does not answer the count message yet)" if last["counts"] == "none" else "")
+                     + "\n")
+        if plot_soak(soak_samples, os.path.join(bench.out, "soak.png")):
+            soak_text += "\n![CPU and working set over the soak](soak.png)\n"
+        print(soak_text)
     with open(os.path.join(bench.out, "report.md"), "w") as f:
         f.write("# Benchmark: Orvane Sound against the reference program\n\n")
         f.write(f"{args.rounds} rounds, CPU windows of {args.seconds:g} s after {args.warmup:g} s of warm-up, "
@@ -286,7 +372,7 @@ def main():
                 "and its own wine server less that server's idle use measured in the same round; the shown "
                 "case adds the X server. Memory: GetProcessMemoryInfo's PagefileUsage and WorkingSetSize "
                 "after the warm-up.\n\n")
-        f.write(table + "\n\n" + summary + "\n")
+        f.write(table + "\n\n" + summary + "\n\n" + soak_text)
     return 0
 
 

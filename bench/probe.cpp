@@ -11,12 +11,19 @@
 //   probe changes PID reference|tray:ID
 //       prints "changed=N": how many pixels of the program's window differ
 //       between two screen grabs half a second apart (moving meters).
+//   probe soak PID tray:ID TICKS EVERY
+//       sends the refresh timer's WM_TIMER (ID 1) to the tray icon's owner
+//       TICKS times, each as soon as the last was handled; before the first
+//       and after every EVERY ticks prints "tick=N ms=T pagefile=B
+//       workingset=B counts=a,b,..." (counts=none when the program does not
+//       answer the registered message "OrvaneLiveCounts").
 //   probe memory PID   prints "pagefile=B workingset=B" (GetProcessMemoryInfo)
 //   probe stop PID     ends the process.
 #include <windows.h>
 #include <psapi.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -166,15 +173,66 @@ int Changes(wchar_t** argv) {
     return 0;
 }
 
-int Memory(wchar_t** argv) {
-    const DWORD pid = std::wcstoul(argv[2], nullptr, 0);
+bool MemoryOf(DWORD pid, PROCESS_MEMORY_COUNTERS& counters) {
     const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-    if (process == nullptr) return 1;
-    PROCESS_MEMORY_COUNTERS counters{};
+    if (process == nullptr) return false;
+    counters = {};
     counters.cb = sizeof counters;
     const BOOL ok = GetProcessMemoryInfo(process, &counters, sizeof counters);
     CloseHandle(process);
-    if (!ok) return 1;
+    return ok != FALSE;
+}
+
+// The program's live-object counts: index i answered until -1. A window that
+// does not know the message answers 0 to everything, also to an index far
+// past any counter, and gets "none".
+std::string LiveCounts(HWND owner, UINT message) {
+    DWORD_PTR beyond = 0;
+    if (!SendMessageTimeoutW(owner, message, 1000, 0, SMTO_BLOCK, 5000, &beyond) ||
+        static_cast<LRESULT>(beyond) != -1)
+        return "none";
+    std::string text;
+    for (WPARAM i = 0; i < 64; ++i) {
+        DWORD_PTR count = 0;
+        if (!SendMessageTimeoutW(owner, message, i, 0, SMTO_BLOCK, 5000, &count)) return "none";
+        if (static_cast<LRESULT>(count) == -1) break;
+        if (!text.empty()) text += ",";
+        text += std::to_string(static_cast<long long>(count));
+    }
+    return text;
+}
+
+int Soak(wchar_t** argv) {
+    const DWORD pid = std::wcstoul(argv[2], nullptr, 0);
+    const HWND owner = TrayOwner(pid, TrayId(argv[3]));
+    if (owner == nullptr) return 1;
+    const unsigned long ticks = std::wcstoul(argv[4], nullptr, 0);
+    const unsigned long every = std::max(1ul, std::wcstoul(argv[5], nullptr, 0));
+    const UINT counts = RegisterWindowMessageW(L"OrvaneLiveCounts");
+    LARGE_INTEGER frequency, begin, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&begin);
+    for (unsigned long tick = 0;; ++tick) {
+        if (tick % every == 0 || tick == ticks) {
+            PROCESS_MEMORY_COUNTERS m{};
+            if (!MemoryOf(pid, m)) return 1;
+            QueryPerformanceCounter(&now);
+            const double ms = 1000.0 * static_cast<double>(now.QuadPart - begin.QuadPart) /
+                              static_cast<double>(frequency.QuadPart);
+            std::printf("tick=%lu ms=%.0f pagefile=%llu workingset=%llu counts=%s\n", tick, ms,
+                        static_cast<unsigned long long>(m.PagefileUsage),
+                        static_cast<unsigned long long>(m.WorkingSetSize), LiveCounts(owner, counts).c_str());
+            std::fflush(stdout);
+        }
+        if (tick == ticks) return 0;
+        DWORD_PTR ignored = 0;
+        if (!SendMessageTimeoutW(owner, WM_TIMER, 1, 0, SMTO_BLOCK, 10000, &ignored)) return 1;
+    }
+}
+
+int Memory(wchar_t** argv) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (!MemoryOf(std::wcstoul(argv[2], nullptr, 0), counters)) return 1;
     std::printf("pagefile=%llu workingset=%llu\n", static_cast<unsigned long long>(counters.PagefileUsage),
                 static_cast<unsigned long long>(counters.WorkingSetSize));
     return 0;
@@ -196,6 +254,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc >= 4 && std::wcscmp(argv[1], L"start") == 0) return Start(argc, argv);
     if (argc == 6 && std::wcscmp(argv[1], L"post") == 0) return Post(argv);
     if (argc == 4 && std::wcscmp(argv[1], L"changes") == 0) return Changes(argv);
+    if (argc == 6 && std::wcscmp(argv[1], L"soak") == 0) return Soak(argv);
     if (argc == 3 && std::wcscmp(argv[1], L"memory") == 0) return Memory(argv);
     if (argc == 3 && std::wcscmp(argv[1], L"stop") == 0) return Stop(argv);
     std::fprintf(stderr, "usage: probe start|post|memory|stop ...\n");
