@@ -33,20 +33,24 @@
 
 namespace {
 
+struct WindowSearch {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+// A named callback: on i686 the window-enumeration procedure is stdcall,
+// which a lambda's conversion cannot give.
+BOOL CALLBACK CollectWindowOf(HWND window, LPARAM l) {
+    auto* s = reinterpret_cast<WindowSearch*>(l);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == s->pid) s->found.push_back(window);
+    return TRUE;
+}
+
 std::vector<HWND> WindowsOf(DWORD pid) {
-    struct Search {
-        DWORD pid;
-        std::vector<HWND> found;
-    } search{pid, {}};
-    EnumWindows(
-        [](HWND window, LPARAM l) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(l);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->pid) s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{pid, {}};
+    EnumWindows(CollectWindowOf, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
