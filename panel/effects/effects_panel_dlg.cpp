@@ -4,6 +4,7 @@
 #include <string>
 
 #include "CorrantApi.h"
+#include "panel/controls/fader_skin.h"
 #include "panel/app/program_paths.h"
 #include "panel/effects/effects_texts.h"
 #include "panel/effects/preset_dlg.h"
@@ -32,7 +33,6 @@ enum : UINT {
     kSpreadZero = 1312,
     kIntensityZero = 1313,
 };
-constexpr int kThumbWidth = 18, kThumbHeight = 9, kThumbOffset = 3;
 constexpr int kEnvironmentNone = QS_ENVIRONMENT_NONE;
 
 // The engine's record of the equalizer as the library's callers see it.
@@ -92,36 +92,11 @@ void CEffectsPanelDlg::ApplySkin() {
             button->SetSkin(skin->normal, skin->down, skin->over, skin->disabled, skin->focus, skin->mask, 0, 0, 0);
     }
 
-    if (!m_thumbStrip) m_thumbStrip = std::make_unique<CImageStrip>(IDB_FADER_THUMB, kThumbWidth, kThumbHeight);
-    if (!m_trackStrip) m_trackStrip = std::make_unique<CImageStrip>(IDB_FADER_TRACK, 0, 0);
-    if (!m_hand) {
-        m_hand = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));  // IDC_HAND
-        if (!m_hand) {
-            // Older systems keep the hand only in the help viewer.
-            char windows[MAX_PATH] = {};
-            const UINT n = ::GetWindowsDirectoryA(windows, MAX_PATH);
-            if (n > 0 && n < MAX_PATH) {
-                const std::string viewer = std::string(windows) + "\\winhlp32.exe";
-                if (HMODULE module = ::LoadLibraryExA(viewer.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-                    if (HCURSOR shared = ::LoadCursorW(module, MAKEINTRESOURCEW(106)))
-                        m_ownedHand.Attach(reinterpret_cast<HCURSOR>(::CopyIcon(reinterpret_cast<HICON>(shared))));
-                    ::FreeLibrary(module);
-                }
-            }
-            m_hand = m_ownedHand.Get();
-        }
-    }
-
+    if (!m_thumbStrip) m_thumbStrip = MakeFaderThumbStrip();
+    if (!m_trackStrip) m_trackStrip = MakeFaderTrackStrip();
+    if (!m_hand) m_hand = LoadHandCursor(m_ownedHand);
     auto skinSlider = [this](CMixerFader& slider) {
-        slider.AttachThumb(m_thumbStrip.get());
-        slider.SetTrackImagesShared(m_trackStrip.get(), m_trackStrip.get());
-        slider.m_thumbOffset = kThumbOffset;
-        slider.m_cursor = m_hand;
-        if (CHoverImage* thumb = slider.Thumb()) {
-            thumb->m_cursor = m_hand;
-            thumb->m_forwardMouse = true;  // a press on the thumb drags the slider
-        }
-        slider.SendMessage(TBM_SETLINESIZE, 0, 0);
+        ApplyFaderSkin(slider, m_thumbStrip.get(), m_trackStrip.get(), m_trackStrip.get(), m_hand);
     };
     for (CMixerFader& slider : m_sliderBand) skinSlider(slider);
     skinSlider(m_sliderIntensity);
