@@ -360,7 +360,8 @@ def main():
                      f"{int(warm['pagefile']) / 2**20:.1f} → {int(last['pagefile']) / 2**20:.1f} MB.\n"
                      f"Live counts at the start / after the warm-up / at the end: {first['counts']} / "
                      f"{warm['counts']} / {last['counts']}"
-                     + (" (the program does not answer the count message yet)" if last["counts"] == "none" else "")
+                     + (" (the program did not answer the live-counts message)" if last["counts"] == "none"
+                        else " (flat)" if warm["counts"] == last["counts"] else " (GREW after the warm-up)")
                      + "\n")
         if plot_soak(soak_samples, os.path.join(bench.out, "soak.png")):
             soak_text += "\n![CPU and working set over the soak](soak.png)\n"

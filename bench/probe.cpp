@@ -15,8 +15,8 @@
 //       sends the refresh timer's WM_TIMER (ID 1) to the tray icon's owner
 //       TICKS times, each as soon as the last was handled; before the first
 //       and after every EVERY ticks prints "tick=N ms=T pagefile=B
-//       workingset=B counts=a,b,..." (counts=none when the program does not
-//       answer the registered message "OrvaneLiveCounts").
+//       workingset=B counts=gdi:a,dcs:b,..." (seams/live_counts.h; counts=none
+//       when the program does not answer the live-counts message).
 //   probe memory PID   prints "pagefile=B workingset=B" (GetProcessMemoryInfo)
 //   probe stop PID     ends the process.
 #include <windows.h>
@@ -30,6 +30,8 @@
 #include <cwchar>
 #include <string>
 #include <vector>
+
+#include "live_counts.h"
 
 namespace {
 
@@ -196,12 +198,11 @@ std::string LiveCounts(HWND owner, UINT message) {
         static_cast<LRESULT>(beyond) != -1)
         return "none";
     std::string text;
-    for (WPARAM i = 0; i < 64; ++i) {
+    for (WPARAM i = 0; i < live::kCountOfCounts; ++i) {
         DWORD_PTR count = 0;
         if (!SendMessageTimeoutW(owner, message, i, 0, SMTO_BLOCK, 5000, &count)) return "none";
-        if (static_cast<LRESULT>(count) == -1) break;
         if (!text.empty()) text += ",";
-        text += std::to_string(static_cast<long long>(count));
+        text += std::string(live::kCountNames[i]) + ":" + std::to_string(static_cast<long long>(count));
     }
     return text;
 }
@@ -212,7 +213,7 @@ int Soak(wchar_t** argv) {
     if (owner == nullptr) return 1;
     const unsigned long ticks = std::wcstoul(argv[4], nullptr, 0);
     const unsigned long every = std::max(1ul, std::wcstoul(argv[5], nullptr, 0));
-    const UINT counts = RegisterWindowMessageW(L"OrvaneLiveCounts");
+    const UINT counts = RegisterWindowMessageW(live::kLiveCountsMessage);
     LARGE_INTEGER frequency, begin, now;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&begin);

@@ -9,16 +9,22 @@ namespace {
 std::atomic<long> g_gdi{0};
 std::atomic<long> g_user{0};
 std::atomic<long> g_kernel{0};
+std::atomic<long> g_dc{0};
 }  // namespace
 
 long LiveGdiObjects() { return g_gdi.load(); }
 long LiveUserObjects() { return g_user.load(); }
 long LiveKernelHandles() { return g_kernel.load(); }
+long LiveDeviceContexts() { return g_dc.load(); }
 
 namespace detail {
 void CountGdi(long delta) { g_gdi += delta; }
 void CountUser(long delta) { g_user += delta; }
 void CountKernel(long delta) { g_kernel += delta; }
+void CountDc(long delta) {
+    g_gdi += delta;
+    g_dc += delta;
+}
 }  // namespace detail
 
 }  // namespace fw
@@ -95,13 +101,13 @@ void CDC::Set(HDC dc, Ownership ownership, HWND window) {
     m_hDC = dc;
     m_ownership = dc ? ownership : Ownership::Borrowed;
     m_window = window;
-    if (m_ownership != Ownership::Borrowed) fw::detail::CountGdi(1);
+    if (m_ownership != Ownership::Borrowed) fw::detail::CountDc(1);
 }
 
 void CDC::Release() {
     if (m_hDC && m_ownership == Ownership::Deleted) ::DeleteDC(m_hDC);
     if (m_hDC && m_ownership == Ownership::Released) ::ReleaseDC(m_window, m_hDC);
-    if (m_hDC && m_ownership != Ownership::Borrowed) fw::detail::CountGdi(-1);
+    if (m_hDC && m_ownership != Ownership::Borrowed) fw::detail::CountDc(-1);
     m_hDC = nullptr;
     m_ownership = Ownership::Borrowed;
     m_window = nullptr;
@@ -109,10 +115,10 @@ void CDC::Release() {
 
 CPaintDC::CPaintDC(HWND window) : m_window(window) {
     ::BeginPaint(window, &m_ps);
-    fw::detail::CountGdi(1);
+    fw::detail::CountDc(1);
 }
 
 CPaintDC::~CPaintDC() {
     ::EndPaint(m_window, &m_ps);
-    fw::detail::CountGdi(-1);
+    fw::detail::CountDc(-1);
 }

@@ -16,11 +16,13 @@ namespace fw {
 long LiveGdiObjects();     // bitmaps, brushes, fonts, palettes, regions, device contexts
 long LiveUserObjects();    // cursors, icons, menus
 long LiveKernelHandles();  // kernel handles
+long LiveDeviceContexts(); // of the GDI objects, the device contexts
 
 namespace detail {
 void CountGdi(long delta);
 void CountUser(long delta);
 void CountKernel(long delta);
+void CountDc(long delta);  // a device context: counted as a GDI object too
 }  // namespace detail
 
 // Owner of one handle; Traits gives the empty value, how to free it and

@@ -38,6 +38,15 @@ std::int64_t Number(VirtualCard& card, const char* key, std::int64_t fallback) {
     return ParseNumber(card.Get(key), fallback);
 }
 
+bool WriteWave(const std::filesystem::path& path, const corra::FormatBlock& format,
+               const std::vector<std::uint8_t>& stream) {
+    const auto bytes = corra::riff::BuildWave(format.bytes, corra::kFormatBlockSize, stream.data(),
+                                              static_cast<std::uint32_t>(stream.size()));
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
 }  // namespace
 
 // ---- wave output -------------------------------------------------------------
@@ -92,6 +101,9 @@ std::chrono::milliseconds CVirtualWaveOut::Duration(std::uint32_t bytes) {
 
 std::uint32_t CVirtualWaveOut::Write(corra::WaveHandle wave, corra::WaveHeader& header) {
     const bool fails = Number(m_card, "fault.wave_write", 0) != 0;
+    // wave_capture = PATH: every stream played is also written there as a
+    // WAVE file, so that a test in another process hears what was played.
+    const std::string capture = m_card.Get("wave_capture");
     std::lock_guard guard(m_lock);
     if (wave != m_open || m_open == corra::kNoWave) return kInvalidHandle;
     Header h{};
@@ -101,6 +113,7 @@ std::uint32_t CVirtualWaveOut::Write(corra::WaveHandle wave, corra::WaveHeader& 
     m_lastFormat = m_format;
     m_lastStream.assign(h.data, h.data + h.size);
     m_played = true;
+    if (!capture.empty()) WriteWave(std::filesystem::path(capture), m_lastFormat, m_lastStream);
     m_end = std::chrono::steady_clock::now() + Duration(h.size);
     h.state = 2;
     std::memcpy(header.raw, &h, sizeof h);
@@ -162,13 +175,7 @@ std::uint32_t CVirtualWaveOut::Waits() {
 
 bool CVirtualWaveOut::SaveStream(const std::filesystem::path& path) {
     std::lock_guard guard(m_lock);
-    if (!m_played) return false;
-    const auto bytes = corra::riff::BuildWave(m_lastFormat.bytes, corra::kFormatBlockSize,
-                                              m_lastStream.data(),
-                                              static_cast<std::uint32_t>(m_lastStream.size()));
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    return m_played && WriteWave(path, m_lastFormat, m_lastStream);
 }
 
 void CVirtualWaveOut::Reset() {

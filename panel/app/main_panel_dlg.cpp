@@ -19,6 +19,8 @@
 #include "mixer_platform.h"
 #include "panel/res/resource_ids.h"
 #include "panel/res/skin_table.h"
+#include "live_counts.h"
+#include "vcard_names.h"
 
 namespace {
 
@@ -35,9 +37,48 @@ constexpr UINT kRetryPeriod = 1000;
 constexpr UINT kTrayRetryPeriod = 2000;
 constexpr int kTrayRetries = 60;
 
-// Asked by the soak test on the virtual card: wParam 0 GDI objects, 1 cursors,
-// icons and menus, 2 kernel handles alive in the framework's owners.
-constexpr wchar_t kLiveObjectsMessage[] = L"OrvaneLiveObjects";
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+    ++*reinterpret_cast<LRESULT*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK CountOwnWindow(HWND window, LPARAM count) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process != ::GetCurrentProcessId()) return TRUE;
+    ++*reinterpret_cast<LRESULT*>(count);
+    ::EnumChildWindows(window, CountChild, count);
+    return TRUE;
+}
+
+// One of the live counts of seams/live_counts.h; -1 past the last, or when
+// the virtual card cannot tell.
+LRESULT LiveCount(WPARAM which) {
+    switch (which) {
+        case live::kGdiObjects: return fw::LiveGdiObjects();
+        case live::kDeviceContexts: return fw::LiveDeviceContexts();
+        case live::kUserObjects: return fw::LiveUserObjects();
+        case live::kKernelHandles: return fw::LiveKernelHandles();
+        case live::kWindows: {
+            LRESULT count = 0;
+            ::EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&count));
+            return count;
+        }
+        default: break;
+    }
+    if (which >= live::kCountOfCounts) return -1;
+    const HMODULE card = ::GetModuleHandleA(ORVANE_VCARD_DLL);
+    if (card == nullptr) return -1;
+    if (which == live::kMixerHandles) {
+        using Handles = int32_t (*)();
+        const auto handles =
+            reinterpret_cast<Handles>(reinterpret_cast<void*>(::GetProcAddress(card, "OrvaneVcMixerHandles")));
+        return handles != nullptr ? handles() : -1;
+    }
+    using Counter = int64_t (*)(const char*);
+    const auto counter = reinterpret_cast<Counter>(reinterpret_cast<void*>(::GetProcAddress(card, "OrvaneVcCounter")));
+    return counter != nullptr ? static_cast<LRESULT>(counter(live::kCardCounters[which])) : -1;
+}
 
 constexpr COLORREF kMeterStart = 0x9B00FF;
 constexpr COLORREF kMeterEnd = 0x9B0000;
@@ -468,7 +509,7 @@ LRESULT CMainPanelDlg::OnTaskbarCreated(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT CMainPanelDlg::OnLiveObjects(WPARAM which, LPARAM) {
+LRESULT CMainPanelDlg::OnLiveCounts(WPARAM which, LPARAM) {
     // Only a program on the virtual card tells (a test's question, not a user's).
     static const bool virtualCard = [] {
         char value[2] = {};
@@ -478,12 +519,7 @@ LRESULT CMainPanelDlg::OnLiveObjects(WPARAM which, LPARAM) {
         SetMsgHandled(false);
         return 0;
     }
-    switch (which) {
-        case 0: return fw::LiveGdiObjects();
-        case 1: return fw::LiveUserObjects();
-        case 2: return fw::LiveKernelHandles();
-        default: return -1;
-    }
+    return LiveCount(which);
 }
 
 LRESULT CMainPanelDlg::OnDestroy(WPARAM, LPARAM) {
@@ -553,7 +589,7 @@ bool CMainPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         fw::OnMessage<&CMainPanelDlg::OnWindowPosChanging>(WM_WINDOWPOSCHANGING),
         fw::OnMessage<&CMainPanelDlg::OnEndSession>(WM_ENDSESSION),
         fw::OnRegisteredMessage<&CMainPanelDlg::OnTaskbarCreated>(fw::kTaskbarCreated),
-        fw::OnRegisteredMessage<&CMainPanelDlg::OnLiveObjects>(kLiveObjectsMessage),
+        fw::OnRegisteredMessage<&CMainPanelDlg::OnLiveCounts>(live::kLiveCountsMessage),
         fw::OnCommand<&CMainPanelDlg::OnOpen>(ID_TRAY_OPEN, 0),
         fw::OnCommand<&CMainPanelDlg::OnExit>(ID_TRAY_EXIT, 0),
         fw::OnCommand<&CMainPanelDlg::OnHide>(1006, BN_CLICKED),

@@ -215,7 +215,7 @@ private:
     LRESULT OnWindowPosChanging(WPARAM, LPARAM);
     LRESULT OnEndSession(WPARAM, LPARAM);
     LRESULT OnTaskbarCreated(WPARAM, LPARAM);
-    LRESULT OnLiveObjects(WPARAM which, LPARAM);
+    LRESULT OnLiveCounts(WPARAM which, LPARAM);
     void OnTrayCallback(LPARAM mouseMessage);
     void OnOpen();
     void OnExit();

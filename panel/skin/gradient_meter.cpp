@@ -40,8 +40,15 @@ void CGradientMeter::SetRange(int minimum, int maximum) {
 }
 
 void CGradientMeter::SetPos(int position) {
+    const int painted = m_pos;
     m_pos = position;
-    SendMessage(PBM_SETPOS, static_cast<WPARAM>(position));
+    // The picture is drawn from m_pos. A hidden meter (the panel in the tray,
+    // ten times a second) needs no repaint, and showing it paints it whole.
+    if (!::IsWindowVisible(m_hWnd)) return;
+    const int previous = static_cast<int>(SendMessage(PBM_SETPOS, static_cast<WPARAM>(position)));
+    // The control repaints only when its own position changes, and after
+    // hidden ticks its position may differ from what was painted.
+    if (previous == position && painted != position) ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 void CGradientMeter::DrawGradient(HDC dc, const RECT& rect, int extent, bool vertical) const {

@@ -14,8 +14,6 @@
 
 namespace {
 
-std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
 // UTF-8 for the terminal, whatever the console's code page.
 std::string Utf8(const std::wstring& text) {
     const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
@@ -93,7 +91,7 @@ bool Headless(const std::string& state, const std::string& out) {
                         program.Card("mixer.0.0.m.volume").c_str());
         }
         ::Sleep(500);  // a few refresh ticks: the meters show what plays
-        const std::wstring bmp = Widen(out) + (dpi == 96 ? L"\\panel-small.bmp" : L"\\panel-large.bmp");
+        const std::wstring bmp = e2e::Widen(out) + (dpi == 96 ? L"\\panel-small.bmp" : L"\\panel-large.bmp");
         if (!e2e::CaptureWindow(program.Panel(), bmp)) {
             std::puts("demo: the screenshot failed");
             ok = false;

@@ -1,15 +1,14 @@
 #include "tests/e2e/driver.h"
 
+#include <psapi.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 
 namespace e2e {
-namespace {
-
-constexpr const wchar_t* kProgramFiles[] = {L"CorrantApi.dll", L"OrvaneVirtualCard.dll", L"ST.WAV"};
 
 std::wstring OwnFolder() {
     wchar_t path[MAX_PATH] = {};
@@ -33,6 +32,51 @@ std::wstring Widen(const std::string& text) {
     out.resize(out.size() - 1);
     return out;
 }
+
+std::optional<DWORD> RunAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
+    std::wstring command = commandLine;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return std::nullopt;
+    std::optional<DWORD> code;
+    if (::WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+        DWORD exit = 0;
+        if (::GetExitCodeProcess(process.hProcess, &exit)) code = exit;
+    } else {
+        ::TerminateProcess(process.hProcess, 99);
+    }
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+    return code;
+}
+
+HWND OwnedWindow(HWND owner) {
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{owner, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM lParam) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(lParam);
+            if (::GetWindow(window, GW_OWNER) != s.owner || !::IsWindowVisible(window)) return TRUE;
+            s.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForOwnedWindow(HWND owner, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = OwnedWindow(owner)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+namespace {
+
+constexpr const wchar_t* kProgramFiles[] = {L"CorrantApi.dll", L"OrvaneVirtualCard.dll", L"ST.WAV"};
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -110,6 +154,10 @@ CProgram::CProgram(const std::string& testName, const std::wstring& exeName) : m
     SetCard("playing", "0");
 }
 
+CProgram::CProgram(const CProgram& first, SameFolder)
+    : m_folder(first.m_folder), m_exeName(first.m_exeName), m_statePath(first.m_statePath),
+      m_environment(first.m_environment) {}
+
 CProgram::~CProgram() {
     Kill();
     if (m_process.hProcess) ::CloseHandle(m_process.hProcess);
@@ -155,6 +203,12 @@ std::string CProgram::Card(const std::string& key) const {
 }
 
 bool CProgram::Start() {
+    // A restart of the same program: the handles of the last process go first.
+    Kill();
+    if (m_process.hProcess) ::CloseHandle(m_process.hProcess);
+    if (m_process.hThread) ::CloseHandle(m_process.hThread);
+    m_process = {};
+    m_panel = nullptr;
     ::SetEnvironmentVariableA("ORVANE_VIRTUAL_CARD", m_statePath.c_str());
     for (const auto& [name, value] : m_environment) ::SetEnvironmentVariableA(name.c_str(), value.c_str());
     std::wstring commandLine = L"\"" + ExePath() + L"\"";
@@ -200,6 +254,13 @@ void CProgram::Kill() {
     ::WaitForSingleObject(m_process.hProcess, 5000);
 }
 
+SIZE_T CProgram::WorkingSet() const {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!m_process.hProcess || !::GetProcessMemoryInfo(m_process.hProcess, &counters, sizeof counters)) return 0;
+    return counters.WorkingSetSize;
+}
+
 bool CProgram::TrayIconExists() const {
     if (!m_panel) return false;
     NOTIFYICONDATAW data{};
@@ -239,12 +300,21 @@ bool CProgram::ChooseTrayMenu(int item) {
 void CProgram::Click(HWND window) const {
     RECT rect{};
     ::GetWindowRect(window, &rect);
-    ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    const int x = (rect.left + rect.right) / 2, y = (rect.top + rect.bottom) / 2;
+    ::SetCursorPos(x, y);
     ::Sleep(50);
+    // Every event carries the point itself: a press that took the cursor's
+    // position could land where the pointer was before the warp reached X.
+    const int width = std::max(::GetSystemMetrics(SM_CXSCREEN) - 1, 1);
+    const int height = std::max(::GetSystemMetrics(SM_CYSCREEN) - 1, 1);
     INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = static_cast<LONG>(x * 65535LL / width);
+        input.mi.dy = static_cast<LONG>(y * 65535LL / height);
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
     ::SendInput(1, &inputs[0], sizeof(INPUT));
     ::Sleep(50);
     ::SendInput(1, &inputs[1], sizeof(INPUT));

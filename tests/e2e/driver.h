@@ -51,6 +51,9 @@ public:
     // A fresh folder named after the test, holding the program (under
     // exeName), its DLLs and ST.WAV; the card's state file is in it too.
     explicit CProgram(const std::string& testName, const std::wstring& exeName = L"Orvane Sound.exe");
+    // A second copy of first's program: the same folder, settings file and card.
+    struct SameFolder {};
+    CProgram(const CProgram& first, SameFolder);
     ~CProgram();
     CProgram(const CProgram&) = delete;
     CProgram& operator=(const CProgram&) = delete;
@@ -73,12 +76,15 @@ public:
     // end; the tray icon already exists a few steps before).
     bool WaitForStartUp(DWORD timeoutMs = 15000);
     HWND Panel() const { return m_panel; }
+    DWORD ProcessId() const { return m_process.dwProcessId; }
     HWND Control(int id) const { return ::GetDlgItem(m_panel, id); }
     bool PanelVisible() const { return m_panel && ::IsWindowVisible(m_panel); }
     bool Running() const;
     // Exit code once the process ended within the time; empty otherwise.
     std::optional<DWORD> WaitForExit(DWORD timeoutMs = 15000);
     void Kill();
+    // The process's working set in bytes (GetProcessMemoryInfo); 0 when it cannot be read.
+    SIZE_T WorkingSet() const;
 
     // The shell's side of the tray icon: whether it holds the icon (NIM_MODIFY
     // succeeds only then), deleting it as a shell that lost its icons, and the
@@ -119,6 +125,19 @@ private:
     PROCESS_INFORMATION m_process{};
     HWND m_panel = nullptr;
 };
+
+// The folder of the driver itself (the build's bin folder, with corractl.exe).
+std::wstring OwnFolder();
+std::string Narrow(const std::wstring& text);
+std::wstring Widen(const std::string& text);
+// Runs the command line to its end; its exit code, or empty when it could not
+// start or did not end within the time (it is then ended).
+std::optional<DWORD> RunAndWait(const std::wstring& commandLine, DWORD timeoutMs = 30000);
+
+// A visible window that owner owns (a modal panel or a message box), or null;
+// and the same once one appears within the time.
+HWND OwnedWindow(HWND owner);
+HWND WaitForOwnedWindow(HWND owner, DWORD timeoutMs = 10000);
 
 // The Run values of the prefix: machine-wide and the user's.
 std::optional<std::string> RunValue(HKEY root, const std::string& name);
