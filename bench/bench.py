@@ -114,14 +114,17 @@ class Bench:
         for name in subject.files:
             shutil.copy2(os.path.join(self.bin, name), app)
         prefix = self.prefix(subject)
-        if not os.path.exists(os.path.join(prefix, ".orvane-bench-ready")):
+        if not os.path.exists(os.path.join(prefix, ".orvane-bench-ready-2")):
             print(f"   creating the Wine prefix {prefix} (once)", flush=True)
             os.makedirs(prefix, exist_ok=True)
             self.wine(subject, "wineboot", "-i", check=False)
             self.wine(subject, "reg", "add", r"HKCU\Software\Wine\Drivers", "/v", "Audio", "/d", "", "/f")
+            # No window manager under Xvfb: unmanaged windows close at once
+            # instead of waiting two seconds for one.
+            self.wine(subject, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f")
             subprocess.run([WINESERVER, "-k"], env=self.env(subject), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             subprocess.run([WINESERVER, "-w"], env=self.env(subject), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            open(os.path.join(prefix, ".orvane-bench-ready"), "w").close()
+            open(os.path.join(prefix, ".orvane-bench-ready-2"), "w").close()
         return os.path.join(app, subject.exe)
 
     # ---- one measurement ----------------------------------------------------
@@ -186,10 +189,12 @@ def fields_of(text, marker):
     raise RuntimeError(f"no '{marker}' in {text!r}")
 
 
-def soak(bench, subject, exe, ticks, every):
+def soak(bench, subject, exe, ticks, every, openings):
     """Sends TICKS refresh ticks to the hidden program as fast as it takes
     them; returns the probe's lines with the CPU seconds (process + own wine
-    server) used up to each."""
+    server) used up to each. Then shows the panel and opens the effects and
+    about panels and clicks a link OPENINGS times each; returns the probe's
+    counts before and after those as a second value."""
     env = bench.env(subject)
     server = subprocess.Popen([WINESERVER, "-f", "-p"], env=env, stdin=subprocess.DEVNULL,
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -218,11 +223,20 @@ def soak(bench, subject, exe, ticks, every):
                 if finished:
                     break
                 time.sleep(0.2)
+        opened = {}
+        if openings > 0:
+            shown = bench.wine(subject, probe, "post", winpid, subject.ready, str(TRAY_CALLBACK), str(WM_LBUTTONDOWN))
+            if fields_of(shown, "visible=")["visible"] == "1":
+                time.sleep(1)
+                text = bench.wine(subject, probe, "openings", winpid, subject.ready, str(openings), check=False)
+                for line in text.splitlines():
+                    if line.startswith(("before ", "after ")):
+                        opened[line.split()[0]] = dict(kv.split("=", 1) for kv in line.split()[1:] if "=" in kv)
         bench.wine(subject, probe, "stop", winpid, check=False)
     finally:
         subprocess.run([WINESERVER, "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         server.wait()
-    return samples
+    return samples, opened
 
 
 def plot_soak(samples, path):
@@ -276,6 +290,8 @@ def main():
     parser.add_argument("--seconds", type=float, default=60.0, help="length of each CPU window")
     parser.add_argument("--warmup", type=float, default=10.0)
     parser.add_argument("--soak", type=int, default=100000, help="refresh ticks of the soak (0: none)")
+    parser.add_argument("--openings", type=int, default=1000,
+                        help="effects and about openings and link clicks after the soak (0: none)")
     args = parser.parse_args()
     bench = Bench(args)
     os.makedirs(bench.out, exist_ok=True)
@@ -304,9 +320,10 @@ def main():
                           f"X {r['x']:.3f}), ready {r['ready_ms']:.0f} ms, pagefile {r['pagefile'] / 2**20:.1f} MB, "
                           f"working set {r['workingset'] / 2**20:.1f} MB"
                           + (f", {r['changed']} pixels moving" if r["changed"] is not None else ""), flush=True)
-        soak_samples = []
+        soak_samples, opened = [], {}
         if program in subjects and args.soak > 0:
-            soak_samples = soak(bench, program, exes["program"], args.soak, max(args.soak // 100, 1))
+            soak_samples, opened = soak(bench, program, exes["program"], args.soak, max(args.soak // 100, 1),
+                                        args.openings)
     finally:
         bench.stop_x()
 
@@ -363,6 +380,14 @@ def main():
                      + (" (the program did not answer the live-counts message)" if last["counts"] == "none"
                         else " (flat)" if warm["counts"] == last["counts"] else " (GREW after the warm-up)")
                      + "\n")
+        if opened.get("before") and opened.get("after"):
+            before, after = opened["before"]["counts"], opened["after"]["counts"]
+            soak_text += (f"Then {args.openings} openings of the effects and the about panel and {args.openings} "
+                          f"link clicks (panel shown): counts {before} → {after} "
+                          + ("(flat)" if before == after else "(CHANGED)")
+                          + f", {opened['after'].get('failures', '?')} failed steps.\n")
+        elif args.openings > 0:
+            soak_text += "The openings after the soak did not run (the panel did not show).\n"
         if plot_soak(soak_samples, os.path.join(bench.out, "soak.png")):
             soak_text += "\n![CPU and working set over the soak](soak.png)\n"
         print(soak_text)

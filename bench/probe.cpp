@@ -17,6 +17,11 @@
 //       and after every EVERY ticks prints "tick=N ms=T pagefile=B
 //       workingset=B counts=gdi:a,dcs:b,..." (seams/live_counts.h; counts=none
 //       when the program does not answer the live-counts message).
+//   probe openings PID tray:ID N
+//       with the panel shown: N times opens the effects panel and the about
+//       panel from their buttons and closes each with its own close button,
+//       and clicks the Wave pair's link button (real input at its centre);
+//       prints "before counts=..." and "after counts=... failures=K".
 //   probe memory PID   prints "pagefile=B workingset=B" (GetProcessMemoryInfo)
 //   probe stop PID     ends the process.
 #include <windows.h>
@@ -32,6 +37,7 @@
 #include <vector>
 
 #include "live_counts.h"
+#include "tests/e2e/real_input.h"
 
 namespace {
 
@@ -235,6 +241,58 @@ int Soak(wchar_t** argv) {
     }
 }
 
+// A visible window the owner owns (the modal panel a button opened), within two seconds.
+HWND OwnedWindow(HWND owner) {
+    for (int i = 0; i < 200; ++i) {
+        for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT))
+            if (GetWindow(w, GW_OWNER) == owner && IsWindowVisible(w)) return w;
+        Sleep(10);
+    }
+    return nullptr;
+}
+
+// The panel's button opens a modal panel; its close button ends it.
+bool OpenAndClose(HWND owner, int button, int close) {
+    PostMessageW(owner, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(owner, button)));
+    const HWND opened = OwnedWindow(owner);
+    if (opened == nullptr) return false;
+    PostMessageW(opened, WM_COMMAND, MAKEWPARAM(close, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(opened, close)));
+    for (int i = 0; i < 200 && IsWindow(opened); ++i) Sleep(10);
+    return !IsWindow(opened);
+}
+
+// A real click at the window's centre; true when its check state turned over.
+bool ClickTurnsOver(HWND button) {
+    const LRESULT was = SendMessageW(button, BM_GETCHECK, 0, 0);
+    RECT r{};
+    GetWindowRect(button, &r);
+    e2e::ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    for (int i = 0; i < 100; ++i) {
+        if (SendMessageW(button, BM_GETCHECK, 0, 0) != was) return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+int Openings(wchar_t** argv) {
+    constexpr int kEffects = 1182, kEffectsClose = 1010, kAbout = 1183, kAboutClose = 1294, kWaveLink = 1005;
+    const DWORD pid = std::wcstoul(argv[2], nullptr, 0);
+    const HWND owner = TrayOwner(pid, TrayId(argv[3]));
+    if (owner == nullptr || !IsWindowVisible(owner)) return 1;
+    const unsigned long n = std::wcstoul(argv[4], nullptr, 0);
+    const UINT counts = RegisterWindowMessageW(live::kLiveCountsMessage);
+    std::printf("before counts=%s\n", LiveCounts(owner, counts).c_str());
+    std::fflush(stdout);
+    unsigned long failures = 0;
+    for (unsigned long i = 0; i < n; ++i) {
+        if (!OpenAndClose(owner, kEffects, kEffectsClose)) ++failures;
+        if (!OpenAndClose(owner, kAbout, kAboutClose)) ++failures;
+        if (!ClickTurnsOver(GetDlgItem(owner, kWaveLink))) ++failures;
+    }
+    std::printf("after counts=%s failures=%lu\n", LiveCounts(owner, counts).c_str(), failures);
+    return 0;
+}
+
 int Memory(wchar_t** argv) {
     PROCESS_MEMORY_COUNTERS counters{};
     if (!MemoryOf(std::wcstoul(argv[2], nullptr, 0), counters)) return 1;
@@ -260,6 +318,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 6 && std::wcscmp(argv[1], L"post") == 0) return Post(argv);
     if (argc == 4 && std::wcscmp(argv[1], L"changes") == 0) return Changes(argv);
     if (argc == 6 && std::wcscmp(argv[1], L"soak") == 0) return Soak(argv);
+    if (argc == 5 && std::wcscmp(argv[1], L"openings") == 0) return Openings(argv);
     if (argc == 3 && std::wcscmp(argv[1], L"memory") == 0) return Memory(argv);
     if (argc == 3 && std::wcscmp(argv[1], L"stop") == 0) return Stop(argv);
     std::fprintf(stderr, "usage: probe start|post|memory|stop ...\n");

@@ -95,6 +95,8 @@ TEST(AudioControls, SoundEffectsRestartsOnlyWhenTheUserSaysYes) {
     CProgram::Answer(*question, IDNO);
     ::Sleep(300);
     EXPECT_EQ(program.SystemLog().find("exit windows"), std::string::npos);
+    // No reboot, but the card keeps the effect on (byte 4 of its record).
+    EXPECT_EQ(program.Card("audio3d").substr(12, 2), "01") << program.Card("audio3d");
 
     program.Click(program.Control(1279));  // Chinese
     program.Click(program.Control(1205));

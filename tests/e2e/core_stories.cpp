@@ -253,6 +253,7 @@ TEST(Tray, AnEarlyStartWaitsForTheShell) {
 TEST(Refresh, TheRateTextFollowsTheCardAndComesBackAfterTheDriverWasAway) {
     CProgram program(TestName());
     StartToTray(program);
+    ShowPanel(program);  // the driver goes away under the user's eyes
     HWND rate = program.Control(1254);
     ASSERT_TRUE(e2e::WaitFor([&] { return program.Text(rate) == L"48000"; }, 3000));
     program.SetCard("sample_rate", "00 08");
@@ -265,6 +266,8 @@ TEST(Refresh, TheRateTextFollowsTheCardAndComesBackAfterTheDriverWasAway) {
     EXPECT_EQ(program.Text(rate), L"44100") << "the text keeps its last value while the driver is away";
     program.SetCard("fault.vanished", "");
     EXPECT_TRUE(e2e::WaitFor([&] { return program.Text(rate) == L"96000"; }, 4000)) << "the refresh came back";
+    EXPECT_TRUE(program.PanelVisible());
+    EXPECT_FALSE(program.WaitForMessageBox(200)) << "the driver's absence is silent";
     ExitFromTray(program, IDYES);
 }
 

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/e2e/real_input.h"
+
 namespace e2e {
 
 std::wstring OwnFolder() {
@@ -300,24 +302,7 @@ bool CProgram::ChooseTrayMenu(int item) {
 void CProgram::Click(HWND window) const {
     RECT rect{};
     ::GetWindowRect(window, &rect);
-    const int x = (rect.left + rect.right) / 2, y = (rect.top + rect.bottom) / 2;
-    ::SetCursorPos(x, y);
-    ::Sleep(50);
-    // Every event carries the point itself: a press that took the cursor's
-    // position could land where the pointer was before the warp reached X.
-    const int width = std::max(::GetSystemMetrics(SM_CXSCREEN) - 1, 1);
-    const int height = std::max(::GetSystemMetrics(SM_CYSCREEN) - 1, 1);
-    INPUT inputs[2] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = static_cast<LONG>(x * 65535LL / width);
-        input.mi.dy = static_cast<LONG>(y * 65535LL / height);
-    }
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
-    ::SendInput(1, &inputs[0], sizeof(INPUT));
-    ::Sleep(50);
-    ::SendInput(1, &inputs[1], sizeof(INPUT));
+    ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     ::Sleep(100);
 }
 
