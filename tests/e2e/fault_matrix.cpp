@@ -330,9 +330,17 @@ public:
             ADD_FAILURE() << "unexpected message: " << Narrow(unexpected->text);
             CProgram::Answer(*unexpected, ::GetDlgItem(unexpected->window, IDOK) ? IDOK : IDNO);
         }
-        const std::string messages = LibraryMessages(m_program);
-        EXPECT_EQ(messages.substr(std::min(messages.size(), messagesBefore.size())), row.expect.library);
-        for (const auto& [key, value] : row.expect.card) EXPECT_EQ(m_program.Card(key), value) << key;
+        // The program may still be busy with the act on a loaded machine.
+        auto messages = [&] {
+            const std::string all = LibraryMessages(m_program);
+            return all.substr(std::min(all.size(), messagesBefore.size()));
+        };
+        WaitFor([&] { return messages() == row.expect.library; }, 3000);
+        EXPECT_EQ(messages(), row.expect.library);
+        for (const auto& [key, value] : row.expect.card) {
+            WaitFor([&] { return m_program.Card(key) == value; }, 3000);
+            EXPECT_EQ(m_program.Card(key), value) << key;
+        }
         for (std::size_t i = 0; i < row.expect.kept.size(); ++i)
             EXPECT_EQ(m_program.Card(row.expect.kept[i]), keptValues[i]) << row.expect.kept[i];
 
