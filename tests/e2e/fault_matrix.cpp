@@ -68,29 +68,32 @@ DWORD ProcessOf(const CProgram& program) {
     return process;
 }
 
+struct DialogSearch {
+    DWORD process;
+    HWND panel;
+    int controlId;
+    HWND found;
+};
+
+// A named stdcall callback: a lambda does not convert on 32-bit Windows.
+BOOL CALLBACK FindDialogOf(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    wchar_t className[16] = {};
+    ::GetClassNameW(window, className, 16);
+    if (process != search->process || window == search->panel || !::IsWindowVisible(window) ||
+        lstrcmpW(className, L"#32770") != 0 || !::GetDlgItem(window, search->controlId))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 // A shown dialog of the program's process other than its panel that holds a
 // control with this ID (the effects window holds its close button 1010).
 HWND FindDialogWith(const CProgram& program, int controlId) {
-    struct Search {
-        DWORD process;
-        HWND panel;
-        int controlId;
-        HWND found;
-    } search{ProcessOf(program), program.Panel(), controlId, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD process = 0;
-            ::GetWindowThreadProcessId(window, &process);
-            wchar_t className[16] = {};
-            ::GetClassNameW(window, className, 16);
-            if (process != s->process || window == s->panel || !::IsWindowVisible(window) ||
-                lstrcmpW(className, L"#32770") != 0 || !::GetDlgItem(window, s->controlId))
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DialogSearch search{ProcessOf(program), program.Panel(), controlId, nullptr};
+    ::EnumWindows(&FindDialogOf, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -306,6 +309,11 @@ public:
 
     bool SoundIsAWave() const { return m_wav.size() > 44 && m_wav.compare(0, 4, "RIFF") == 0; }
 
+    void CheckTray() {
+        HidePanel(m_program);
+        ShowPanel(m_program);
+    }
+
     void Run(const Fault& row) {
         SCOPED_TRACE(row.name);
         const std::string messagesBefore = LibraryMessages(m_program);
@@ -483,17 +491,9 @@ private:
         EXPECT_TRUE(WaitFor([&] { return m_program.Text(rate) == L"96000"; }, 3000)) << "the refresh did not come back";
         SetCard(m_program, "sample_rate", kStateAtStart);
         EXPECT_TRUE(WaitFor([&] { return m_program.Text(rate) == L"48000"; }, 3000))
-            << Narrow(m_program.Text(rate)) << " card " << m_program.Card("sample_rate") << "\n"
-            << ReadBytes(m_program.StateFile());
+            << Narrow(m_program.Text(rate)) << ", the card at " << m_program.Card("sample_rate");
     }
 
-public:
-    void CheckTray() {
-        HidePanel(m_program);
-        ShowPanel(m_program);
-    }
-
-private:
     CProgram& m_program;
     int m_rows = 0;
     std::string m_wavPath;
@@ -544,7 +544,7 @@ enum class Platform { Nothing, RunKeyLocked, IniLocked };
 
 struct StartExpect {
     bool noCard = false;                 // "未发现Tavik声卡", the end, the settings untouched
-    std::vector<int> checked = {};       // link buttons checked at start-up (the rest unchecked)
+    std::vector<int> checked = {};       // link buttons checked at start-up (the others not), and 1279, 1203
     std::vector<int> disabled = {};      // buttons disabled at start-up
     bool iniUntouched = false;           // the settings file afterwards byte for byte as before
     bool pageClick = false;              // the Line In page click switches the page, silently
