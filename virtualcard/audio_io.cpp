@@ -253,7 +253,16 @@ int CVirtualMediaFiles::OpenFiles() {
 int CVirtualMessages::Show(const char* text, const char* caption, std::uint32_t type) {
     std::lock_guard guard(m_lock);
     m_messages.push_back({text != nullptr ? text : "", caption != nullptr ? caption : "", type});
+    if (!m_log.empty()) {
+        std::ofstream log(m_log, std::ios::binary | std::ios::app);
+        log << m_messages.back().caption << '\t' << m_messages.back().text << '\n';
+    }
     return corra::kIdOk;
+}
+
+void CVirtualMessages::LogTo(std::filesystem::path path) {
+    std::lock_guard guard(m_lock);
+    m_log = std::move(path);
 }
 
 std::vector<Message> CVirtualMessages::All() {

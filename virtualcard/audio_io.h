@@ -97,10 +97,15 @@ public:
     int Show(const char* text, const char* caption, std::uint32_t type) override;
     std::vector<Message> All();
     void Clear();
+    // Every message from now on is also appended to this file, one record
+    // "caption<TAB>text<LF>" each (the text may hold line breaks), so that
+    // another process (a test driving the program) can read what was shown.
+    void LogTo(std::filesystem::path path);
 
 private:
     std::mutex m_lock;
     std::vector<Message> m_messages;
+    std::filesystem::path m_log;
 };
 
 }  // namespace vcard

@@ -39,6 +39,7 @@ public:
     void SetBytes(const std::string& key, const std::uint8_t* data, std::size_t size);
     // Back to the defaults (faults cleared), written to the state file.
     void Reset();
+    const std::filesystem::path& StatePath() const { return m_state.Path(); }
     // Throws when the state file says `fault.throw = 1`: the services call
     // it on entry, so that tests can see what an exception inside the card does.
     void ThrowIfAsked();

@@ -77,12 +77,13 @@ void StateFile::Load() {
 
 // Reading and parsing the whole file on every request would make the
 // simulator the cost of every call, so the file is read again only when its
-// size or modification time changed. A file written within the last second
-// is read anyway: file clocks tick coarsely (a few milliseconds on Linux,
-// two seconds on FAT), so two quick writes of the same size may carry the
-// same time.
+// size or modification time changed. A file stamped within the last three
+// seconds is read anyway: file clocks tick coarsely (a few milliseconds on
+// Linux, whole seconds through the C runtime on Windows, two seconds on FAT),
+// so two quick writes of the same size may carry the same stamp, and that
+// stamp may lie up to a tick before the second write.
 bool StateFile::Refresh() {
-    constexpr auto kSettled = std::chrono::seconds(1);
+    constexpr auto kSettled = std::chrono::seconds(3);
     std::error_code ec;
     const auto time = std::filesystem::last_write_time(m_path, ec);
     if (ec) return false;

@@ -40,7 +40,10 @@ struct Services {
           guardedWave(wave),
           guardedFiles(files),
           guardedMessages(messages),
-          guardedEngine(engine) {}
+          guardedEngine(engine) {
+        // What the library would have shown, readable by other processes.
+        messages.LogTo(card.StatePath().string() + ".messages.log");
+    }
     vcard::CVirtualWaveOut wave;
     vcard::CVirtualMediaFiles files;
     vcard::CVirtualMessages messages;

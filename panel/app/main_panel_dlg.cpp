@@ -387,7 +387,9 @@ void CMainPanelDlg::RefreshTick() {
     {
         CCardConnection card;
         std::uint32_t count = 0;
-        read = card && CorraGetDynamicInfo(card.Get(), status, &count);
+        // A driver that reports fewer bytes than the record leaves the rest
+        // unread: shown, it would be a rate of 0 and silent meters.
+        read = card && CorraGetDynamicInfo(card.Get(), status, &count) && count >= sizeof status;
     }
     if (!read) {
         // Meters and rate keep their last values; the card is asked again

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "panel/app/profile_record.h"
 #include "panel/app/program_paths.h"
 
 namespace panel {
@@ -12,6 +13,10 @@ namespace panel {
 std::optional<int> ReadSetting(const char* key) {
     std::int32_t value = 0;
     const std::string path = SettingsPath();
+    // Room for more than a record, so that a longer text is seen as such.
+    char text[16] = {};
+    ::GetPrivateProfileStringA(kSettingsSection, key, "", text, sizeof text, path.c_str());
+    if (!WellFormedProfileRecord(text, sizeof value)) return std::nullopt;
     if (!::GetPrivateProfileStructA(kSettingsSection, key, &value, sizeof value, path.c_str())) return std::nullopt;
     return value;
 }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "panel/app/profile_record.h"
+
 namespace effects {
 
 std::string ToProfileName(std::wstring_view name) {
@@ -56,6 +58,11 @@ std::optional<BandPositions> CPresetStore::Load(std::wstring_view name) const {
     const std::string key = ToProfileName(name);
     if (key.empty()) return std::nullopt;
     PresetRecord record{};
+    // A hand-edited record that is not exactly its digits is refused, as a
+    // record with a wrong checksum is.
+    char text[2 * (sizeof record + 1) + 8] = {};
+    ::GetPrivateProfileStringA(kRecordSection, key.c_str(), "", text, sizeof text, m_file.c_str());
+    if (!panel::WellFormedProfileRecord(text, record.size())) return std::nullopt;
     if (!::GetPrivateProfileStructA(kRecordSection, key.c_str(), record.data(), static_cast<UINT>(record.size()),
                                     m_file.c_str()))
         return std::nullopt;

@@ -624,13 +624,20 @@ TEST_F(Presets, NothingHappensWithoutASelectionANameOrAGoodRecord) {
     EXPECT_EQ(Listed(), (std::vector<std::wstring>{L"Kept"}));
     EXPECT_TRUE(m_boxes.empty());
 
-    // A record whose checksum does not match, and one that is missing.
+    // A record whose checksum does not match, one that is missing, and flat
+    // records edited by hand into more than their digits (Wine's profile
+    // functions would take those).
     WritePrivateProfileStringA("EQ_Preset", "Kept", (std::string(8, 'F') + std::string(72, '0') + "00").c_str(),
                                m_ini.c_str());
     WritePrivateProfileStringA("EQ_String", "Lost", "Lost", m_ini.c_str());
+    const std::string flat(82, '0');
+    for (const auto& [name, text] : {std::pair{"Long", flat + "00"}, std::pair{"Noted", flat + " ; flat"}}) {
+        WritePrivateProfileStringA("EQ_String", name, name, m_ini.c_str());
+        WritePrivateProfileStringA("EQ_Preset", name, text.c_str(), m_ini.c_str());
+    }
     Type(1290, L"4");
     OpenList();
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 4; ++i) {
         Select(i);
         Click(1286, m_list->m_hWnd);
         EXPECT_EQ(SliderPos(kBand1), -4) << i;

@@ -64,6 +64,20 @@ TEST_F(VirtualCardTest, TheStateFileIsReadAgainOnlyWhenItChanged) {
     EXPECT_EQ(other.Get("channels"), "4");
 }
 
+// Stamps cut to whole seconds (the C runtime's on Windows): a change made in
+// the same second as the one read carries its stamp, which may already lie
+// more than a second back when the card next looks.
+TEST_F(VirtualCardTest, AChangeUnderTheSameCoarseStampIsStillSeen) {
+    namespace fs = std::filesystem;
+    const auto stamp = fs::file_time_type::clock::now() - std::chrono::milliseconds(1500);
+    fs::last_write_time(m_path, stamp);
+    vcard::StateFile other(m_path);
+    card.Set("channels", "6");  // the same size as the 8 it replaces
+    fs::last_write_time(m_path, stamp);
+    EXPECT_TRUE(other.Refresh());
+    EXPECT_EQ(other.Get("channels"), "6");
+}
+
 TEST_F(VirtualCardTest, LevelsMoveWhilePlayingAndAreSilentOtherwise) {
     card.Set("channels", "6");
     auto status = card.DynamicStatus();

@@ -1,0 +1,14 @@
+#include "panel/app/profile_record.h"
+
+#include <cctype>
+
+namespace panel {
+
+bool WellFormedProfileRecord(std::string_view text, std::size_t bytes) {
+    if (text.size() != 2 * (bytes + 1)) return false;
+    for (const char c : text)
+        if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+}  // namespace panel
