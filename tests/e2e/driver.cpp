@@ -54,19 +54,26 @@ std::optional<DWORD> RunAndWait(const std::wstring& commandLine, DWORD timeoutMs
     return code;
 }
 
+namespace {
+
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+// A named callback: a lambda does not convert to the 32-bit CALLBACK convention.
+BOOL CALLBACK FindOwned(HWND window, LPARAM lParam) {
+    auto& search = *reinterpret_cast<OwnedSearch*>(lParam);
+    if (::GetWindow(window, GW_OWNER) != search.owner || !::IsWindowVisible(window)) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+}  // namespace
+
 HWND OwnedWindow(HWND owner) {
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search{owner, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM lParam) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(lParam);
-            if (::GetWindow(window, GW_OWNER) != s.owner || !::IsWindowVisible(window)) return TRUE;
-            s.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    OwnedSearch search{owner, nullptr};
+    ::EnumWindows(FindOwned, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -166,7 +173,7 @@ CProgram::~CProgram() {
     if (m_process.hThread) ::CloseHandle(m_process.hThread);
 }
 
-void CProgram::SetCard(const std::string& key, const std::string& value) {
+bool CProgram::SetCard(const std::string& key, const std::string& value) const {
     std::istringstream lines(ReadFile(m_statePath));
     std::string out;
     std::string line;
@@ -184,7 +191,15 @@ void CProgram::SetCard(const std::string& key, const std::string& value) {
         out += line + "\n";
     }
     if (!replaced && !value.empty()) out += key + " = " + value + "\n";
-    std::ofstream(m_statePath, std::ios::binary | std::ios::trunc) << out;
+    // Replaced in one step: a running program's card never reads it half written.
+    const std::string temp = m_statePath + ".driver";
+    std::ofstream(temp, std::ios::binary | std::ios::trunc) << out;
+    // The card may be reading the file at this moment (a sharing violation).
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (::MoveFileExA(temp.c_str(), m_statePath.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+        ::Sleep(10);
+    }
+    return false;
 }
 
 std::string CProgram::Card(const std::string& key) const {

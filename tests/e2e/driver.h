@@ -64,7 +64,8 @@ public:
     const std::string& StateFile() const { return m_statePath; }
     // The card before the start (keys of the state file) and while it runs
     // (the card re-reads a state file another process changed).
-    void SetCard(const std::string& key, const std::string& value);
+    // False when the file could not be replaced.
+    bool SetCard(const std::string& key, const std::string& value) const;
     std::string Card(const std::string& key) const;
     // Extra environment for the program (name, value).
     void SetEnvironment(const std::string& name, const std::string& value) { m_environment[name] = value; }

@@ -97,32 +97,9 @@ HWND FindDialogWith(const CProgram& program, int controlId) {
     return search.found;
 }
 
-// The card's key set while the program runs, the file replaced in one step:
-// the program's card never reads it half written.
+// The card's key set while the program runs.
 void SetCard(const CProgram& program, const std::string& key, const std::string& value) {
-    std::istringstream lines(ReadBytes(program.StateFile()));
-    std::string out, line;
-    bool replaced = false;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::string name = line.substr(0, line.find('='));
-        while (!name.empty() && name.back() == ' ') name.pop_back();
-        if (line.find('=') != std::string::npos && name == key) {
-            if (!replaced && !value.empty()) out += key + " = " + value + "\n";
-            replaced = true;
-            continue;
-        }
-        out += line + "\n";
-    }
-    if (!replaced && !value.empty()) out += key + " = " + value + "\n";
-    const std::string temp = program.StateFile() + ".driver";
-    WriteBytes(temp, out);
-    // The card may be reading the file at this moment (a sharing violation).
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        if (::MoveFileExA(temp.c_str(), program.StateFile().c_str(), MOVEFILE_REPLACE_EXISTING)) return;
-        ::Sleep(10);
-    }
-    ADD_FAILURE() << "the state file could not be replaced: " << key;
+    if (!program.SetCard(key, value)) ADD_FAILURE() << "the state file could not be replaced: " << key;
 }
 
 // Lets the program finish what the last input started: a round trip through
