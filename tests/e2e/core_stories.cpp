@@ -298,27 +298,6 @@ TEST(Skin, TheScreenResolutionChoosesTheSet) {
 
 namespace {
 
-// The live counts the program reports on the virtual card, by index of
-// seams/live_counts.h; -2 where the program did not answer.
-std::vector<LRESULT> LiveCounts(const CProgram& program) {
-    const UINT message = ::RegisterWindowMessageW(live::kLiveCountsMessage);
-    std::vector<LRESULT> counts;
-    for (WPARAM which = 0; which < live::kCountOfCounts; ++which) {
-        DWORD_PTR count = 0;
-        if (!::SendMessageTimeoutW(program.Panel(), message, which, 0, SMTO_ABORTIFHUNG, 5000, &count))
-            count = static_cast<DWORD_PTR>(-2);
-        counts.push_back(static_cast<LRESULT>(count));
-    }
-    return counts;
-}
-
-std::string Describe(const std::vector<LRESULT>& counts) {
-    std::string text;
-    for (std::size_t i = 0; i < counts.size() && i < live::kCountOfCounts; ++i)
-        text += std::string(live::kCountNames[i]) + "=" + std::to_string(counts[i]) + " ";
-    return text;
-}
-
 // Ticks as fast as the panel takes them, with a round trip now and then so the
 // queue never overflows.
 void Ticks(const CProgram& program, int count) {
@@ -379,8 +358,8 @@ TEST(Soak, TicksOpeningsAndClicksLeaveNothingBehind) {
     ASSERT_TRUE(e2e::WaitFor([&] { return !program.PanelVisible(); }));
     Ticks(program, 100);
 
-    const std::vector<LRESULT> before = LiveCounts(program);
-    for (LRESULT count : before) ASSERT_GE(count, 0) << "unanswered: " << Describe(before);
+    const std::vector<LRESULT> before = program.LiveCounts();
+    for (LRESULT count : before) ASSERT_GE(count, 0) << "unanswered: " << e2e::DescribeCounts(before);
     ASSERT_GT(before[live::kGdiObjects], 0) << "the panel holds its skin";
     ASSERT_GT(before[live::kWindows], 0);
     const SIZE_T workingSet = program.WorkingSet();
@@ -396,18 +375,18 @@ TEST(Soak, TicksOpeningsAndClicksLeaveNothingBehind) {
     };
     for (int thousand = 1; thousand <= 10; ++thousand) {
         Ticks(program, 1000);
-        ASSERT_EQ(LiveCounts(program), before) << thousand << "000 hidden ticks: " << Describe(LiveCounts(program))
-                                               << "\nbefore: " << Describe(before);
+        ASSERT_EQ(program.LiveCounts(), before) << thousand << "000 hidden ticks: " << e2e::DescribeCounts(program.LiveCounts())
+                                               << "\nbefore: " << e2e::DescribeCounts(before);
     }
 
     phase("hidden_ticks");
     ShowPanel(program);
     Ticks(program, 50);
-    const std::vector<LRESULT> shown = LiveCounts(program);
+    const std::vector<LRESULT> shown = program.LiveCounts();
     Ticks(program, 1000);
     phase("shown_ticks");
-    EXPECT_EQ(LiveCounts(program), shown) << "1000 shown ticks: " << Describe(LiveCounts(program))
-                                          << "\nbefore: " << Describe(shown);
+    EXPECT_EQ(program.LiveCounts(), shown) << "1000 shown ticks: " << e2e::DescribeCounts(program.LiveCounts())
+                                          << "\nbefore: " << e2e::DescribeCounts(shown);
     for (int i = 0; i < 100; ++i) {
         OpenAndClose(program, kEffectsButton, kEffectsClose);
         OpenAndClose(program, kAboutButton, kAboutClose);
@@ -415,12 +394,12 @@ TEST(Soak, TicksOpeningsAndClicksLeaveNothingBehind) {
         if (::testing::Test::HasFatalFailure()) return;
     }
     phase("openings_and_clicks");
-    EXPECT_EQ(LiveCounts(program), shown) << "100 openings and clicks: " << Describe(LiveCounts(program))
-                                          << "\nbefore: " << Describe(shown);
+    EXPECT_EQ(program.LiveCounts(), shown) << "100 openings and clicks: " << e2e::DescribeCounts(program.LiveCounts())
+                                          << "\nbefore: " << e2e::DescribeCounts(shown);
     program.TrayMouse(WM_LBUTTONDOWN);
     ASSERT_TRUE(e2e::WaitFor([&] { return !program.PanelVisible(); }));
     Ticks(program, 100);
-    EXPECT_EQ(LiveCounts(program), before) << Describe(LiveCounts(program)) << "\nbefore: " << Describe(before);
+    EXPECT_EQ(program.LiveCounts(), before) << e2e::DescribeCounts(program.LiveCounts()) << "\nbefore: " << e2e::DescribeCounts(before);
     // The working set is noisy under Wine; a leak of a few hundred bytes per
     // tick or per opening would still pass 8 MB here only if it were tiny.
     EXPECT_LT(program.WorkingSet(), workingSet + 8u * 1024 * 1024)

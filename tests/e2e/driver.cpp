@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "live_counts.h"
 #include "tests/e2e/real_input.h"
 
 namespace e2e {
@@ -276,6 +277,25 @@ SIZE_T CProgram::WorkingSet() const {
     counters.cb = sizeof counters;
     if (!m_process.hProcess || !::GetProcessMemoryInfo(m_process.hProcess, &counters, sizeof counters)) return 0;
     return counters.WorkingSetSize;
+}
+
+std::vector<LRESULT> CProgram::LiveCounts() const {
+    const UINT message = ::RegisterWindowMessageW(live::kLiveCountsMessage);
+    std::vector<LRESULT> counts;
+    for (WPARAM which = 0; which < live::kCountOfCounts; ++which) {
+        DWORD_PTR count = 0;
+        if (!::SendMessageTimeoutW(m_panel, message, which, 0, SMTO_ABORTIFHUNG, 5000, &count))
+            count = static_cast<DWORD_PTR>(-2);
+        counts.push_back(static_cast<LRESULT>(count));
+    }
+    return counts;
+}
+
+std::string DescribeCounts(const std::vector<LRESULT>& counts) {
+    std::string text;
+    for (std::size_t i = 0; i < counts.size() && i < live::kCountOfCounts; ++i)
+        text += std::string(live::kCountNames[i]) + "=" + std::to_string(counts[i]) + " ";
+    return text;
 }
 
 bool CProgram::TrayIconExists() const {

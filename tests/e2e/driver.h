@@ -86,6 +86,9 @@ public:
     void Kill();
     // The process's working set in bytes (GetProcessMemoryInfo); 0 when it cannot be read.
     SIZE_T WorkingSet() const;
+    // The live counts the program reports on the virtual card, by index of
+    // seams/live_counts.h; -2 where it did not answer.
+    std::vector<LRESULT> LiveCounts() const;
 
     // The shell's side of the tray icon: whether it holds the icon (NIM_MODIFY
     // succeeds only then), deleting it as a shell that lost its icons, and the
@@ -139,6 +142,9 @@ std::optional<DWORD> RunAndWait(const std::wstring& commandLine, DWORD timeoutMs
 // and the same once one appears within the time.
 HWND OwnedWindow(HWND owner);
 HWND WaitForOwnedWindow(HWND owner, DWORD timeoutMs = 10000);
+
+// Live counts as "gdi=N dcs=N ..." for a failure message.
+std::string DescribeCounts(const std::vector<LRESULT>& counts);
 
 // The Run values of the prefix: machine-wide and the user's.
 std::optional<std::string> RunValue(HKEY root, const std::string& name);
