@@ -162,7 +162,10 @@ std::map<std::string, std::string> VirtualCard::Defaults() {
     };
 }
 
-VirtualCard::VirtualCard(std::filesystem::path statePath) : m_state(std::move(statePath)) {
+VirtualCard::VirtualCard(std::filesystem::path statePath)
+    : VirtualCard(StateFile(std::move(statePath))) {}
+
+VirtualCard::VirtualCard(StateFile state) : m_state(std::move(state)) {
     std::lock_guard guard(m_lock);
     FillDefaults();
 }

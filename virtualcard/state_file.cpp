@@ -29,6 +29,13 @@ std::int64_t ParseNumber(const std::string& text, std::int64_t fallback) {
 
 StateFile::StateFile(std::filesystem::path path) : m_path(std::move(path)) { Load(); }
 
+StateFile StateFile::FromText(const std::string& text) {
+    StateFile state;
+    state.m_text = text;
+    state.m_values = Parse(text);
+    return state;
+}
+
 std::map<std::string, std::string> StateFile::Parse(const std::string& text) {
     std::map<std::string, std::string> values;
     std::istringstream in(text);
@@ -83,6 +90,7 @@ void StateFile::Load() {
 // same time.
 bool StateFile::Refresh() {
     constexpr auto kSettled = std::chrono::seconds(1);
+    if (m_path.empty()) return false;  // nobody else writes a state held in memory
     std::error_code ec;
     const auto time = std::filesystem::last_write_time(m_path, ec);
     if (ec) return false;
@@ -102,6 +110,7 @@ bool StateFile::Refresh() {
 }
 
 void StateFile::Save() {
+    if (m_path.empty()) return;
     std::filesystem::path temp = m_path;
     temp += ".tmp";
     {
