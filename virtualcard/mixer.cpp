@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <sstream>
+#include <cerrno>
+#include <cstdlib>
 
 #include "card.h"
 #include "state_file.h"
@@ -56,11 +57,29 @@ std::string LineKey(std::uint32_t device, std::uint32_t destination, std::uint32
     return key + (source == kAllSources ? std::string("m") : std::to_string(source));
 }
 
+// The decimal numbers at the start of `text`, read one after another as a
+// stream reads them: each after optional white space, with an optional sign;
+// the first that is not a number, or does not fit 64 bits, ends the list.
+// (strtoll rather than a string stream: the card reads values on every
+// request, and a stream costs more to set up than the numbers to read.)
+std::vector<std::int64_t> Numbers(const std::string& text) {
+    std::vector<std::int64_t> numbers;
+    const char* at = text.c_str();
+    const char* const end = at + text.size();
+    while (at < end) {
+        errno = 0;
+        char* stop = nullptr;
+        const long long n = std::strtoll(at, &stop, 10);
+        if (stop == at || errno == ERANGE) break;
+        numbers.push_back(n);
+        at = stop;
+    }
+    return numbers;
+}
+
 std::vector<std::uint32_t> ParseValues(const std::string& text) {
     std::vector<std::uint32_t> values;
-    std::istringstream in(text);
-    std::int64_t v = 0;
-    while (in >> v) values.push_back(static_cast<std::uint32_t>(v));
+    for (const std::int64_t v : Numbers(text)) values.push_back(static_cast<std::uint32_t>(v));
     return values;
 }
 
@@ -153,9 +172,8 @@ std::vector<std::uint32_t> DefaultValues(const MixerControl& c) {
 // when the count does not fit the control.
 std::vector<std::uint32_t> Stored(const std::string& text, const MixerControl& c) {
     std::vector<std::uint32_t> values;
-    std::istringstream in(text);
-    std::int64_t v = 0;
-    while (in >> v) values.push_back(static_cast<std::uint32_t>(std::clamp<std::int64_t>(v, c.minimum, c.maximum)));
+    for (const std::int64_t v : Numbers(text))
+        values.push_back(static_cast<std::uint32_t>(std::clamp<std::int64_t>(v, c.minimum, c.maximum)));
     if (values.size() != c.channels * std::max<std::uint32_t>(c.items, 1)) return DefaultValues(c);
     return values;
 }

@@ -1,5 +1,6 @@
 #include "state_file.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -135,15 +136,27 @@ std::string StateFile::Get(const std::string& key, const std::string& fallback) 
 }
 
 std::int64_t StateFile::GetInt(const std::string& key, std::int64_t fallback) const {
-    return ParseNumber(Get(key), fallback);
+    const auto it = m_values.find(key);
+    return it == m_values.end() ? fallback : ParseNumber(it->second, fallback);
 }
 
+// The items are split at white space as a stream splits words (the card
+// asks for bytes on every request, and a stream costs more to set up than
+// the few items to read).
 std::vector<std::uint8_t> StateFile::GetBytes(const std::string& key, std::size_t size) const {
+    static constexpr char kSpace[] = " \t\n\v\f\r";
     std::vector<std::uint8_t> bytes(size, 0);
-    std::istringstream in(Get(key));
-    std::string item;
-    for (std::size_t i = 0; i < size && (in >> item); ++i)
+    const auto it = m_values.find(key);
+    if (it == m_values.end()) return bytes;
+    const std::string& text = it->second;
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        const std::size_t begin = text.find_first_not_of(kSpace, at);
+        if (begin == std::string::npos) break;
+        at = std::min(text.find_first_of(kSpace, begin), text.size());
+        const std::string item = text.substr(begin, at - begin);
         bytes[i] = static_cast<std::uint8_t>(std::strtoul(item.c_str(), nullptr, 16));
+    }
     return bytes;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "card_fixture.h"
 #include "controls.h"
@@ -22,6 +23,10 @@ TEST(StateFileFormat, ParsesKeysValuesAndComments) {
     EXPECT_EQ(vcard::StateFile::Parse(vcard::StateFile::Format(values)), values);
     EXPECT_EQ(vcard::ParseNumber("0x100D", -1), 0x100D);
     EXPECT_EQ(vcard::ParseNumber("12a", -1), -1);
+    // Hexadecimal items split at any white space; what is not one reads as 0,
+    // a missing one as 0 too.
+    const auto state = vcard::StateFile::FromText("bytes = 0x1F \t-1\v7 zz 1FF\n");
+    EXPECT_EQ(state.GetBytes("bytes", 6), (std::vector<std::uint8_t>{0x1F, 0xFF, 0x07, 0x00, 0xFF, 0x00}));
 }
 
 using VirtualCardTest = CardTest;
