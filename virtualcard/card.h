@@ -27,8 +27,8 @@ struct RequestRecord {
 class VirtualCard final : public corra::IDevicePlatform {
 public:
     explicit VirtualCard(std::filesystem::path statePath);
-    // A card on a state it was given (one made by StateFile::FromText keeps
-    // the card off the disk: what it derives from the state, nothing else).
+    // A card on the given state; on one made by StateFile::FromText the card
+    // never touches the disk.
     explicit VirtualCard(StateFile state);
     VirtualCard(const VirtualCard&) = delete;
     VirtualCard& operator=(const VirtualCard&) = delete;
