@@ -6,22 +6,24 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
 namespace vcard {
 
 namespace {
-std::string Trim(const std::string& s) {
-    const auto begin = s.find_first_not_of(" \t\r\n");
-    if (begin == std::string::npos) return {};
-    const auto end = s.find_last_not_of(" \t\r\n");
+std::string_view Trim(std::string_view s) {
+    constexpr char kBlank[] = " \t\r\n";
+    const auto begin = s.find_first_not_of(kBlank);
+    if (begin == std::string_view::npos) return {};
+    const auto end = s.find_last_not_of(kBlank);
     return s.substr(begin, end - begin + 1);
 }
 }  // namespace
 
 std::int64_t ParseNumber(const std::string& text, std::int64_t fallback) {
-    const std::string t = Trim(text);
+    const std::string t(Trim(text));
     if (t.empty()) return fallback;
     char* end = nullptr;
     const long long value = std::strtoll(t.c_str(), &end, 0);
@@ -37,17 +39,20 @@ StateFile StateFile::FromText(const std::string& text) {
     return state;
 }
 
+// Line by line, as getline splits them; each line is looked at in place and
+// only its key and value are copied.
 std::map<std::string, std::string> StateFile::Parse(const std::string& text) {
     std::map<std::string, std::string> values;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        const std::string t = Trim(line);
-        if (t.empty() || t[0] == '#') continue;
-        const auto eq = t.find('=');
-        if (eq == std::string::npos) continue;
-        const std::string key = Trim(t.substr(0, eq));
-        if (!key.empty()) values[key] = Trim(t.substr(eq + 1));
+    std::string_view rest(text);
+    while (!rest.empty()) {
+        const std::size_t newline = rest.find('\n');
+        const std::string_view line = Trim(rest.substr(0, newline));
+        rest = newline == std::string_view::npos ? std::string_view{} : rest.substr(newline + 1);
+        if (line.empty() || line[0] == '#') continue;
+        const std::size_t eq = line.find('=');
+        if (eq == std::string_view::npos) continue;
+        const std::string_view key = Trim(line.substr(0, eq));
+        if (!key.empty()) values[std::string(key)] = std::string(Trim(line.substr(eq + 1)));
     }
     return values;
 }

@@ -40,6 +40,7 @@ public:
 
     // Empty for a state that lives in memory only.
     const std::filesystem::path& Path() const { return m_path; }
+    const std::map<std::string, std::string>& Values() const { return m_values; }
 
     // Parsing helpers, public for the tests.
     static std::map<std::string, std::string> Parse(const std::string& text);
