@@ -162,14 +162,20 @@ std::map<std::string, std::string> VirtualCard::Defaults() {
     };
 }
 
-VirtualCard::VirtualCard(std::filesystem::path statePath) : m_state(std::move(statePath)) {
+VirtualCard::VirtualCard(std::filesystem::path statePath)
+    : VirtualCard(StateFile(std::move(statePath))) {}
+
+VirtualCard::VirtualCard(StateFile state) : m_state(std::move(state)) {
     std::lock_guard guard(m_lock);
     FillDefaults();
 }
 
 void VirtualCard::FillDefaults() {
+    // Looked through on every change; never destroyed, as a thread may still
+    // ask while the process ends.
+    static const auto& defaults = *new std::map<std::string, std::string>(Defaults());
     bool added = false;
-    for (const auto& [key, value] : Defaults()) {
+    for (const auto& [key, value] : defaults) {
         if (!m_state.Has(key)) {
             m_state.Set(key, value);
             added = true;
@@ -494,9 +500,10 @@ std::vector<std::uint8_t> VirtualCard::Dynamic() const {
                              .count();
         const auto channels = std::clamp<std::int64_t>(m_state.GetInt("channels", 8), 0, 8);
         // What plays passes the mixer's volumes and mutes on its way out.
+        const auto gains = MixerOutputGains(m_state);
         for (int ch = 0; ch < channels; ++ch)
             status[static_cast<std::size_t>(ch)] = static_cast<std::uint8_t>(
-                std::lround(255 * Wave(t, ch) * MixerOutputGain(m_state, ch)));
+                std::lround(255 * Wave(t, ch) * gains[static_cast<std::size_t>(ch)]));
         status[11] = static_cast<std::uint8_t>(
             std::lround(200 * Wave(t * 0.8, 9) * MixerRecordGain(m_state)));
     }

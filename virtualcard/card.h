@@ -27,6 +27,9 @@ struct RequestRecord {
 class VirtualCard final : public corra::IDevicePlatform {
 public:
     explicit VirtualCard(std::filesystem::path statePath);
+    // A card on the given state; on one made by StateFile::FromText the card
+    // never touches the disk.
+    explicit VirtualCard(StateFile state);
     VirtualCard(const VirtualCard&) = delete;
     VirtualCard& operator=(const VirtualCard&) = delete;
 

@@ -1,7 +1,9 @@
 #include "mixer.h"
 
 #include <algorithm>
-#include <sstream>
+#include <array>
+#include <cerrno>
+#include <cstdlib>
 
 #include "card.h"
 #include "state_file.h"
@@ -55,11 +57,29 @@ std::string LineKey(std::uint32_t device, std::uint32_t destination, std::uint32
     return key + (source == kAllSources ? std::string("m") : std::to_string(source));
 }
 
+// The decimal numbers at the start of `text`, read one after another as a
+// stream reads them: each after optional white space, with an optional sign;
+// the first that is not a number, or does not fit 64 bits, ends the list.
+// (strtoll rather than a string stream: the card reads values on every
+// request, and a stream costs more to set up than the numbers to read.)
+std::vector<std::int64_t> Numbers(const std::string& text) {
+    std::vector<std::int64_t> numbers;
+    const char* at = text.c_str();
+    const char* const end = at + text.size();
+    while (at < end) {
+        errno = 0;
+        char* stop = nullptr;
+        const long long n = std::strtoll(at, &stop, 10);
+        if (stop == at || errno == ERANGE) break;
+        numbers.push_back(n);
+        at = stop;
+    }
+    return numbers;
+}
+
 std::vector<std::uint32_t> ParseValues(const std::string& text) {
     std::vector<std::uint32_t> values;
-    std::istringstream in(text);
-    std::int64_t v = 0;
-    while (in >> v) values.push_back(static_cast<std::uint32_t>(v));
+    for (const std::int64_t v : Numbers(text)) values.push_back(static_cast<std::uint32_t>(v));
     return values;
 }
 
@@ -133,7 +153,8 @@ void AddDestination(Builder& b, std::uint32_t destination, const char* shortName
     }
 }
 
-MixerLine* FindLine(std::vector<MixerLine>& lines, std::uint32_t destination, std::uint32_t source) {
+template <typename Lines>
+auto FindLine(Lines& lines, std::uint32_t destination, std::uint32_t source) -> decltype(&lines[0]) {
     for (auto& line : lines)
         if (line.destination == destination && line.source == source) return &line;
     return nullptr;
@@ -151,19 +172,30 @@ std::vector<std::uint32_t> DefaultValues(const MixerControl& c) {
 // when the count does not fit the control.
 std::vector<std::uint32_t> Stored(const std::string& text, const MixerControl& c) {
     std::vector<std::uint32_t> values;
-    std::istringstream in(text);
-    std::int64_t v = 0;
-    while (in >> v) values.push_back(static_cast<std::uint32_t>(std::clamp<std::int64_t>(v, c.minimum, c.maximum)));
+    for (const std::int64_t v : Numbers(text))
+        values.push_back(static_cast<std::uint32_t>(std::clamp<std::int64_t>(v, c.minimum, c.maximum)));
     if (values.size() != c.channels * std::max<std::uint32_t>(c.items, 1)) return DefaultValues(c);
     return values;
 }
 
-double Fraction(const StateFile& state, const std::string& lineKey, std::size_t side) {
+// How loud a line plays on its left and right side (0 silent .. 1 full).
+struct Sides {
+    double left = 0.0, right = 0.0;
+    double Of(std::size_t side) const { return side == 0 ? left : right; }
+};
+
+Sides LineSides(const StateFile& state, const std::string& lineKey) {
     const auto volume = ParseValues(state.Get(lineKey + ".volume"));
     const auto mute = ParseValues(state.Get(lineKey + ".mute"));
-    if (!mute.empty() && mute[0] != 0) return 0.0;
-    if (volume.empty()) return static_cast<double>(kDefaultVolume) / kVolumeMax;
-    return static_cast<double>(std::min(volume[std::min(side, volume.size() - 1)], kVolumeMax)) / kVolumeMax;
+    if (!mute.empty() && mute[0] != 0) return {};
+    if (volume.empty()) {
+        const double full = static_cast<double>(kDefaultVolume) / kVolumeMax;
+        return {full, full};
+    }
+    const auto at = [&volume](std::size_t side) {
+        return static_cast<double>(std::min(volume[std::min(side, volume.size() - 1)], kVolumeMax)) / kVolumeMax;
+    };
+    return {at(0), at(1)};
 }
 
 // "0.4": destination 0, source 4; "2.m": the master line of destination 2.
@@ -174,20 +206,27 @@ std::string LineName(const MixerLine& line) {
 
 }  // namespace
 
-double MixerOutputGain(const StateFile& state, int channel) {
+std::array<double, 8> MixerOutputGains(const StateFile& state) {
     // Output channel -> (line of the output-channel destination, side).
     static constexpr std::uint32_t kLineOf[8] = {0, 0, 2, 1, 3, 3, 4, 4};
-    if (channel < 0 || channel > 7) return 0.0;
-    const std::size_t side = (channel == 2 || channel == 3) ? 0 : static_cast<std::size_t>(channel % 2);
-    return Fraction(state, LineKey(kCardMixer, 0, kAllSources), side) *
-           Fraction(state, LineKey(kCardMixer, 0, 0), side) *
-           Fraction(state, LineKey(kCardMixer, 1, kLineOf[channel]), side);
+    // Each line is read once; the channels share the master and wave lines.
+    const Sides master = LineSides(state, LineKey(kCardMixer, 0, kAllSources));
+    const Sides wave = LineSides(state, LineKey(kCardMixer, 0, 0));
+    std::array<Sides, 5> outputs;
+    for (std::uint32_t line = 0; line < outputs.size(); ++line)
+        outputs[line] = LineSides(state, LineKey(kCardMixer, 1, line));
+    std::array<double, 8> gains{};
+    for (std::size_t channel = 0; channel < gains.size(); ++channel) {
+        const std::size_t side = (channel == 2 || channel == 3) ? 0 : channel % 2;
+        gains[channel] = master.Of(side) * wave.Of(side) * outputs[kLineOf[channel]].Of(side);
+    }
+    return gains;
 }
 
 double MixerRecordGain(const StateFile& state) {
     const auto mute = ParseValues(state.Get(LineKey(kCardMixer, 2, kAllSources) + ".mute"));
     if (!mute.empty() && mute[0] != 0) return 0.0;
-    return Fraction(state, LineKey(kCardMixer, 2, 0), 0);
+    return LineSides(state, LineKey(kCardMixer, 2, 0)).left;
 }
 
 VirtualMixer::VirtualMixer(VirtualCard& card) : m_card(card) {}
@@ -253,7 +292,38 @@ int VirtualMixer::OpenHandles() {
     return static_cast<int>(m_handles.size());
 }
 
-std::vector<MixerLine> VirtualMixer::Topology(std::uint32_t device) {
+// Building the lines costs far more than a query of them, so the last build
+// per device is kept, with the settings that shaped it, and used again while
+// they stay the same. The lines depend on nothing else, so every mixer of the
+// process shares the builds.
+VirtualMixer::Lines VirtualMixer::Topology(std::uint32_t device) {
+    Shape shape;
+    shape.recordMux = device == kCardMixer && Fault("mixer.record_mux");
+    shape.noControls = m_card.Get("mixer.fault.no_controls");
+    shape.unknownUnits = m_card.Get("mixer.fault.unknown_units");
+    shape.uniformVolume = m_card.Get("mixer.uniform_volume");
+    struct Built {
+        Shape shape;
+        Lines lines;
+    };
+    struct Cache {
+        std::mutex lock;
+        std::map<std::uint32_t, Built> built;
+    };
+    // Never destroyed: a thread may still ask while the process ends.
+    static Cache& cache = *new Cache;
+    {
+        std::lock_guard guard(cache.lock);
+        const auto it = cache.built.find(device);
+        if (it != cache.built.end() && it->second.shape == shape) return it->second.lines;
+    }
+    Lines lines = Build(device, shape);
+    std::lock_guard guard(cache.lock);
+    cache.built[device] = Built{std::move(shape), lines};
+    return lines;
+}
+
+VirtualMixer::Lines VirtualMixer::Build(std::uint32_t device, const Shape& shape) {
     Builder b(device);
     if (device == kCardMixer) {
         AddDestination(b, 0, "Volume", "Master Volume", 4, kPlaybackSources);
@@ -270,7 +340,7 @@ std::vector<MixerLine> VirtualMixer::Topology(std::uint32_t device) {
         b.AddControl(*mic, kTypeOnOff, "Front Mic", "Set To Front Mic", "onoff");
         // Some drivers also put the recording multiplexer on this mixer's
         // recording destination, one item per source line.
-        if (Fault("mixer.record_mux")) {
+        if (shape.recordMux) {
             b.AddControl(*record, kTypeMux, "Source", "Recording Source", "mux", kControlUniform | kControlMultiple);
             record->controls.back().items = record->connections;
         }
@@ -286,24 +356,20 @@ std::vector<MixerLine> VirtualMixer::Topology(std::uint32_t device) {
             b.AddVolumeAndMute(line);
         }
     }
-    // mixer.fault.no_controls / mixer.fault.unknown_units / mixer.uniform_volume
-    // = destination.source
-    const std::string noControls = m_card.Get("mixer.fault.no_controls");
-    const std::string unknownUnits = m_card.Get("mixer.fault.unknown_units");
-    const std::string uniformVolume = m_card.Get("mixer.uniform_volume");
     for (auto& line : b.lines) {
-        if (LineName(line) == noControls) line.controls.clear();
-        if (LineName(line) == uniformVolume) {
+        const std::string name = LineName(line);
+        if (name == shape.noControls) line.controls.clear();
+        if (name == shape.uniformVolume) {
             for (auto& c : line.controls) {
                 if (c.type != kTypeVolume) continue;
                 c.flags |= kControlUniform;  // one value for every channel of the line
                 c.channels = 1;
             }
         }
-        if (LineName(line) == unknownUnits)
+        if (name == shape.unknownUnits)
             for (auto& c : line.controls) c.type = (c.type & 0xFF00FFFFu) | 0x00060000u;
     }
-    return b.lines;
+    return std::make_shared<const std::vector<MixerLine>>(std::move(b.lines));
 }
 
 const MixerControl* VirtualMixer::FindControl(const std::vector<MixerLine>& lines,
@@ -316,15 +382,16 @@ const MixerControl* VirtualMixer::FindControl(const std::vector<MixerLine>& line
 
 MixerResult VirtualMixer::Line(std::uint32_t device, std::uint32_t destination,
                                std::uint32_t source, MixerLine& line) {
-    auto lines = Topology(device);
-    MixerLine* found = FindLine(lines, destination, source);
+    const Lines lines = Topology(device);
+    const MixerLine* found = FindLine(*lines, destination, source);
     if (found == nullptr) return kMixBadLine;
     line = *found;
     return kMixOk;
 }
 
 MixerResult VirtualMixer::LineById(std::uint32_t device, std::uint32_t lineId, MixerLine& line) {
-    for (const auto& l : Topology(device))
+    const Lines lines = Topology(device);
+    for (const auto& l : *lines)
         if (l.id == lineId) {
             line = l;
             return kMixOk;
@@ -352,8 +419,8 @@ MixerResult VirtualMixer::ControlByType(std::uint32_t device, std::uint32_t line
 MixerResult VirtualMixer::Read(std::uint32_t device, std::uint32_t controlId,
                                std::uint32_t channels, std::vector<std::uint32_t>& values) {
     if (Fault("mixer.fault.read")) return kMixError;
-    const auto lines = Topology(device);
-    const MixerControl* c = FindControl(lines, controlId);
+    const Lines lines = Topology(device);
+    const MixerControl* c = FindControl(*lines, controlId);
     if (c == nullptr) return kMixBadControl;
     if (channels == 0) return kMixBadParam;
     const std::uint32_t items = std::max<std::uint32_t>(c->items, 1);
@@ -368,8 +435,8 @@ MixerResult VirtualMixer::Read(std::uint32_t device, std::uint32_t controlId,
 MixerResult VirtualMixer::Write(std::uint32_t device, std::uint32_t controlId,
                                 std::uint32_t channels, const std::vector<std::uint32_t>& values) {
     if (Fault("mixer.fault.write")) return kMixError;
-    const auto lines = Topology(device);
-    const MixerControl* c = FindControl(lines, controlId);
+    const Lines lines = Topology(device);
+    const MixerControl* c = FindControl(*lines, controlId);
     if (c == nullptr) return kMixBadControl;
     const std::uint32_t items = std::max<std::uint32_t>(c->items, 1);
     if (channels == 0 || values.size() < static_cast<std::size_t>(channels) * items)

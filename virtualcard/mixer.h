@@ -4,9 +4,11 @@
 // file; every write notifies each handle opened with a callback window.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -105,7 +107,17 @@ private:
         std::uint32_t device;
         std::uintptr_t window;
     };
-    std::vector<MixerLine> Topology(std::uint32_t device);
+    using Lines = std::shared_ptr<const std::vector<MixerLine>>;
+    // The state-file settings that shape a device's lines.
+    struct Shape {
+        bool recordMux = false;
+        std::string noControls, unknownUnits, uniformVolume;  // "destination.source"
+        bool operator==(const Shape&) const = default;
+    };
+    // The device's lines; built again only when its shape changed (one
+    // build serves every mixer of the process).
+    Lines Topology(std::uint32_t device);
+    static Lines Build(std::uint32_t device, const Shape& shape);
     const MixerControl* FindControl(const std::vector<MixerLine>& lines, std::uint32_t id) const;
     bool Fault(const std::string& key);
 
@@ -116,9 +128,9 @@ private:
     Notify m_notify;
 };
 
-// How loud output channel 0-7 plays through the mixer's volumes and mutes
-// (0 silent .. 1 full), and the recording path likewise.
-double MixerOutputGain(const StateFile& state, int channel);
+// How loud each output channel 0-7 plays through the mixer's volumes and
+// mutes (0 silent .. 1 full), and the recording path likewise.
+std::array<double, 8> MixerOutputGains(const StateFile& state);
 double MixerRecordGain(const StateFile& state);
 
 }  // namespace vcard

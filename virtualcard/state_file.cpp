@@ -1,26 +1,29 @@
 #include "state_file.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
 namespace vcard {
 
 namespace {
-std::string Trim(const std::string& s) {
-    const auto begin = s.find_first_not_of(" \t\r\n");
-    if (begin == std::string::npos) return {};
-    const auto end = s.find_last_not_of(" \t\r\n");
+std::string_view Trim(std::string_view s) {
+    constexpr char kBlank[] = " \t\r\n";
+    const auto begin = s.find_first_not_of(kBlank);
+    if (begin == std::string_view::npos) return {};
+    const auto end = s.find_last_not_of(kBlank);
     return s.substr(begin, end - begin + 1);
 }
 }  // namespace
 
 std::int64_t ParseNumber(const std::string& text, std::int64_t fallback) {
-    const std::string t = Trim(text);
+    const std::string t(Trim(text));
     if (t.empty()) return fallback;
     char* end = nullptr;
     const long long value = std::strtoll(t.c_str(), &end, 0);
@@ -29,17 +32,27 @@ std::int64_t ParseNumber(const std::string& text, std::int64_t fallback) {
 
 StateFile::StateFile(std::filesystem::path path) : m_path(std::move(path)) { Load(); }
 
+StateFile StateFile::FromText(const std::string& text) {
+    StateFile state;
+    state.m_text = text;
+    state.m_values = Parse(text);
+    return state;
+}
+
+// Line by line, as getline splits them; each line is looked at in place and
+// only its key and value are copied.
 std::map<std::string, std::string> StateFile::Parse(const std::string& text) {
     std::map<std::string, std::string> values;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        const std::string t = Trim(line);
-        if (t.empty() || t[0] == '#') continue;
-        const auto eq = t.find('=');
-        if (eq == std::string::npos) continue;
-        const std::string key = Trim(t.substr(0, eq));
-        if (!key.empty()) values[key] = Trim(t.substr(eq + 1));
+    std::string_view rest(text);
+    while (!rest.empty()) {
+        const std::size_t newline = rest.find('\n');
+        const std::string_view line = Trim(rest.substr(0, newline));
+        rest = newline == std::string_view::npos ? std::string_view{} : rest.substr(newline + 1);
+        if (line.empty() || line[0] == '#') continue;
+        const std::size_t eq = line.find('=');
+        if (eq == std::string_view::npos) continue;
+        const std::string_view key = Trim(line.substr(0, eq));
+        if (!key.empty()) values[std::string(key)] = std::string(Trim(line.substr(eq + 1)));
     }
     return values;
 }
@@ -84,6 +97,7 @@ void StateFile::Load() {
 // stamp may lie up to a tick before the second write.
 bool StateFile::Refresh() {
     constexpr auto kSettled = std::chrono::seconds(3);
+    if (m_path.empty()) return false;  // nobody else writes a state held in memory
     std::error_code ec;
     const auto time = std::filesystem::last_write_time(m_path, ec);
     if (ec) return false;
@@ -103,6 +117,7 @@ bool StateFile::Refresh() {
 }
 
 void StateFile::Save() {
+    if (m_path.empty()) return;
     std::filesystem::path temp = m_path;
     temp += ".tmp";
     {
@@ -127,15 +142,27 @@ std::string StateFile::Get(const std::string& key, const std::string& fallback) 
 }
 
 std::int64_t StateFile::GetInt(const std::string& key, std::int64_t fallback) const {
-    return ParseNumber(Get(key), fallback);
+    const auto it = m_values.find(key);
+    return it == m_values.end() ? fallback : ParseNumber(it->second, fallback);
 }
 
+// The items are split at white space as a stream splits words (the card
+// asks for bytes on every request, and a stream costs more to set up than
+// the few items to read).
 std::vector<std::uint8_t> StateFile::GetBytes(const std::string& key, std::size_t size) const {
+    static constexpr char kSpace[] = " \t\n\v\f\r";
     std::vector<std::uint8_t> bytes(size, 0);
-    std::istringstream in(Get(key));
-    std::string item;
-    for (std::size_t i = 0; i < size && (in >> item); ++i)
+    const auto it = m_values.find(key);
+    if (it == m_values.end()) return bytes;
+    const std::string& text = it->second;
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        const std::size_t begin = text.find_first_not_of(kSpace, at);
+        if (begin == std::string::npos) break;
+        at = std::min(text.find_first_of(kSpace, begin), text.size());
+        const std::string item = text.substr(begin, at - begin);
         bytes[i] = static_cast<std::uint8_t>(std::strtoul(item.c_str(), nullptr, 16));
+    }
     return bytes;
 }
 

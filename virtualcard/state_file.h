@@ -1,7 +1,8 @@
 // The virtual card's state file: plain "key = value" lines, '#' comments.
 // The card reads it when it starts, re-reads it when another process has
 // changed it (seen by its size and modification time), and writes it back
-// after every change it makes.
+// after every change it makes. A state made from text (FromText) lives in
+// memory only: it is never read again and never written.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,8 @@ namespace vcard {
 class StateFile {
 public:
     explicit StateFile(std::filesystem::path path);
+    // A state parsed from `text`, with no file behind it.
+    static StateFile FromText(const std::string& text);
 
     // Takes in what another writer changed since our last read or write.
     // Returns true when the values changed.
@@ -35,13 +38,16 @@ public:
     void Erase(const std::string& key) { m_values.erase(key); }
     void Clear() { m_values.clear(); }
 
+    // Empty for a state that lives in memory only.
     const std::filesystem::path& Path() const { return m_path; }
+    const std::map<std::string, std::string>& Values() const { return m_values; }
 
     // Parsing helpers, public for the tests.
     static std::map<std::string, std::string> Parse(const std::string& text);
     static std::string Format(const std::map<std::string, std::string>& values);
 
 private:
+    StateFile() = default;
     void Load();
     std::string ReadText();
     void Stamp();  // records the file's size and modification time

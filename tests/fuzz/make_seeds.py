@@ -77,6 +77,8 @@ mixer.fault.no_controls = 0.4
 mixer.fault.unknown_units = 2.m
 recording.absent = 0
 """)
+    # the card throws on its first request, as the tests can ask it to
+    put("state_file", "throw.ini", b"fault.throw = 1\nchannels = 6\n")
     put("state_file", "odd-values.ini", b"channels = 0x7\r\nos_version = 6.\r\n sample_rate=zz 1FF\r\n=\r\n# x = y\r\n")
 
 

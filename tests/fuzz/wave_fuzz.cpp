@@ -1,12 +1,12 @@
 // The speaker test's WAVE path on the virtual card: the input is the test
 // sound file, read through the RIFF reader, checked, widened to the
 // eight-channel stream and played. The speaker is the input's size modulo 8,
-// so that the re-routed speakers 6 and 7 are reached too.
+// so that the re-routed speakers 6 and 7 are reached too. The card's state
+// lives in memory: a state file would be read again on every request.
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
 #include "audio_io.h"
 #include "card.h"
@@ -52,16 +52,9 @@ private:
 };
 
 struct Rig {
-    Rig()
-        : path(std::filesystem::temp_directory_path() /
-               ("orvane-fuzz-wave-" + std::to_string(::getpid()) + ".ini")),
-          card((std::filesystem::remove(path), path)),
-          wave(card) {
-        card.Set("wave_play_ms", "0");
-        card.Set("ds_speaker_config", "7");
+    Rig() : card(vcard::StateFile::FromText("wave_play_ms = 0\nds_speaker_config = 7\n")), wave(card) {
         FUZZ_CHECK(corra::device::Open(card, &handle));
     }
-    std::filesystem::path path;
     vcard::VirtualCard card;
     vcard::CVirtualWaveOut wave;
     CInputFile files;
@@ -84,11 +77,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(rig.wave.OpenDevices() == 0);
     FUZZ_CHECK(rig.card.OpenDriverHandles() == 1);
     if (played) {
-        // A played stream holds whole eight-channel frames of the file's data.
+        // A played stream holds whole eight-channel frames of the file's
+        // data, silent but for the one speaker's slot.
         const auto frame = corra::spktest::FieldsOf(rig.wave.LastFormat()).blockAlign;
-        FUZZ_CHECK(frame > 0);
-        FUZZ_CHECK(rig.wave.LastStream().size() % frame == 0);
-        FUZZ_CHECK(rig.wave.LastStream().size() <= 8 * static_cast<std::uint64_t>(size));
+        FUZZ_CHECK(frame > 0 && frame % 8 == 0);
+        const std::vector<std::uint8_t> stream = rig.wave.LastStream();
+        FUZZ_CHECK(stream.size() % frame == 0);
+        FUZZ_CHECK(stream.size() <= 8 * static_cast<std::uint64_t>(size));
+        const std::size_t sample = frame / 8;
+        const std::size_t slot = corra::spktest::SlotOf(speaker);
+        for (std::size_t at = 0; at < stream.size(); ++at)
+            if (at % frame / sample != slot) FUZZ_CHECK(stream[at] == 0);
     } else {
         FUZZ_CHECK(!rig.messages.All().empty());
     }

@@ -161,6 +161,11 @@ TEST_F(Mixer, FaultsOnLinesControlsAndValues) {
     MixerLine line;
     ASSERT_EQ(mixer.Line(kCardMixer, 0, 4, line), kMixOk);
     EXPECT_TRUE(line.controls.empty());
+    // The lines are kept between queries, but not past a change of the setting.
+    card.Set("mixer.fault.no_controls", "0.3");
+    ASSERT_EQ(mixer.Line(kCardMixer, 0, 4, line), kMixOk);
+    EXPECT_EQ(line.controls.size(), 2u);
+    card.Set("mixer.fault.no_controls", "0.4");
     card.Set("mixer.fault.unknown_units", "0.2");
     const MixerControl odd = Control(kCardMixer, 0, 2, kTypeVolume);
     EXPECT_EQ((odd.type >> 16) & 0xFF, 0x06u);

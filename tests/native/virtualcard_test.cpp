@@ -1,7 +1,10 @@
 // The virtual card itself: its state file, persistence and simulated driver.
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <vector>
 
 #include "card_fixture.h"
 #include "controls.h"
@@ -20,6 +23,10 @@ TEST(StateFileFormat, ParsesKeysValuesAndComments) {
     EXPECT_EQ(vcard::StateFile::Parse(vcard::StateFile::Format(values)), values);
     EXPECT_EQ(vcard::ParseNumber("0x100D", -1), 0x100D);
     EXPECT_EQ(vcard::ParseNumber("12a", -1), -1);
+    // Hexadecimal items split at any white space; what is not one reads as 0,
+    // a missing one as 0 too.
+    const auto state = vcard::StateFile::FromText("bytes = 0x1F \t-1\v7 zz 1FF\n");
+    EXPECT_EQ(state.GetBytes("bytes", 6), (std::vector<std::uint8_t>{0x1F, 0xFF, 0x07, 0x00, 0xFF, 0x00}));
 }
 
 using VirtualCardTest = CardTest;
@@ -42,6 +49,26 @@ TEST_F(VirtualCardTest, WhatOneInstanceWritesTheNextOneReads) {
     ASSERT_TRUE(controls::SetSR(second, h, other, &count));
     device::Close(second, h);
     EXPECT_EQ(card.Get("sample_rate"), "00 0E");
+}
+
+// The fuzz harness runs the card on a state held in memory: the card must
+// answer from it as it answers from the same text in its file.
+TEST_F(VirtualCardTest, ACardOnTextInMemoryAnswersAsOnThatFile) {
+    const char* text = "channels = 6\nhardware_id =\nsample_rate = 00 08\nfault.short = 0x1001:20\n";
+    {
+        std::ofstream out(m_path, std::ios::binary | std::ios::trunc);
+        out << text;
+    }
+    vcard::VirtualCard onFile(m_path);
+    vcard::VirtualCard inMemory(vcard::StateFile::FromText(text));
+    for (const char* key : {"channels", "hardware_id", "sample_rate", "fault.short", "os_version"})
+        EXPECT_EQ(inMemory.Get(key), onFile.Get(key)) << key;
+    EXPECT_EQ(inMemory.Get("hardware_id"), "");  // an empty value is kept, not defaulted
+    const auto memoryStatus = inMemory.DynamicStatus(), fileStatus = onFile.DynamicStatus();
+    EXPECT_TRUE(std::equal(memoryStatus.begin() + 16, memoryStatus.end(), fileStatus.begin() + 16));
+    inMemory.Set("channels", "4");
+    EXPECT_EQ(inMemory.Get("channels"), "4");
+    EXPECT_EQ(onFile.Get("channels"), "6");
 }
 
 // A benchmark of the program on the card must measure the program: an
