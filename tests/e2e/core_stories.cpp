@@ -331,10 +331,10 @@ void ClickLink(const CProgram& program, int button) {
         << "link " << button << " did not turn over";
 }
 
-constexpr int kEffectsButton = 1182;
-constexpr int kEffectsClose = 1010;
-constexpr int kAboutButton = 1183;
-constexpr int kAboutClose = 1294;
+using e2e::kAboutButton;
+using e2e::kAboutClose;
+using e2e::kEffectsButton;
+using e2e::kEffectsClose;
 constexpr int kWaveLink = 1005;
 
 // Ten thousand ticks hidden, a thousand shown, a hundred openings of each

@@ -341,6 +341,16 @@ void CProgram::Click(HWND window) const {
     ::Sleep(100);
 }
 
+HWND CProgram::ClickOpen(HWND owner, int button) const {
+    Click(::GetDlgItem(owner, button));
+    return WaitForOwnedWindow(owner);
+}
+
+bool CProgram::ClickClose(HWND window, int button) const {
+    Click(::GetDlgItem(window, button));
+    return WaitFor([&] { return !::IsWindow(window); }, 5000);
+}
+
 void CProgram::PressKey(WORD key) const {
     SendKey(key, false);
     ::Sleep(30);

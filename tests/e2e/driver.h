@@ -25,6 +25,15 @@ inline constexpr UINT kOpen = 32773;
 inline constexpr UINT kExit = 32774;
 inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
+// The buttons that open the program's other windows, and those windows' own
+// close buttons.
+inline constexpr int kEffectsButton = 1182;  // on the panel
+inline constexpr int kAboutButton = 1183;    // on the panel
+inline constexpr int kEffectsClose = 1010;
+inline constexpr int kPresetButton = 1002;   // on the effects panel
+inline constexpr int kPresetExit = 1159;
+inline constexpr int kAboutClose = 1294;
+
 // Waits until the condition holds, pumping this thread's messages; false on time-out.
 template <class Condition>
 bool WaitFor(Condition condition, DWORD timeoutMs = 10000) {
@@ -102,6 +111,10 @@ public:
 
     // Real input: a click at the control's (or window's) centre, a key press.
     void Click(HWND window) const;
+    // A click on the owner's button and the window it opened (null when none
+    // appeared); a click on the window's button and whether the window went.
+    HWND ClickOpen(HWND owner, int button) const;
+    bool ClickClose(HWND window, int button) const;
     void PressKey(WORD key) const;
 
     // The program's message box, when one appears within the time.

@@ -15,26 +15,22 @@ namespace {
 using e2e::CProgram;
 using e2e::TestName;
 
-constexpr int kEffectsButton = 1182;
+using e2e::kEffectsButton;
+using e2e::kEffectsClose;
+using e2e::kPresetButton;
+using e2e::kPresetExit;
+
 constexpr int kFirstBandEdit = 1290;
-constexpr int kPresetButton = 1002;
-constexpr int kEffectsClose = 1010;
 constexpr int kEffectsReset = 1018;
 constexpr int kEqualizerSwitch = 1011;
 constexpr int kPresetList = 1186;
 constexpr int kPresetLoad = 1286;
 constexpr int kPresetAdd = 1041;
-constexpr int kPresetExit = 1159;
 
-// The window a click on button of owner opened.
-HWND OpenFrom(const CProgram& program, HWND owner, int button) {
-    program.Click(::GetDlgItem(owner, button));
-    return e2e::WaitForOwnedWindow(owner);
-}
+HWND OpenFrom(const CProgram& program, HWND owner, int button) { return program.ClickOpen(owner, button); }
 
 void CloseWith(const CProgram& program, HWND window, int button) {
-    program.Click(::GetDlgItem(window, button));
-    EXPECT_TRUE(e2e::WaitFor([&] { return !::IsWindow(window); })) << "button " << button << " left it open";
+    EXPECT_TRUE(program.ClickClose(window, button)) << "button " << button << " left it open";
 }
 
 void Type(const CProgram& program, HWND edit, const std::string& text) {

@@ -30,20 +30,21 @@
 
 #include "live_counts.h"
 #include "tests/e2e/driver.h"
+#include "tests/e2e/stories.h"
 
 namespace {
 
 using e2e::CProgram;
+using e2e::ShowPanel;
+using e2e::StartToTray;
+using e2e::TestName;
 using e2e::WaitFor;
 
 const std::wstring kNoCard = L"\u672a\u53d1\u73b0Tavik\u58f0\u5361";
-const std::wstring kAutostartQuestion = L"\u662f\u5426\u4e0b\u6b21\u542f\u52a8\u65f6\u81ea\u52a8\u8fd0\u884c\uff1f";
 constexpr wchar_t kRateFail[] = L"Get Rate Fail !";
 constexpr wchar_t kTestConnectFail[] = L"Get Static Info. Fail !";
 constexpr wchar_t kRebootQuestion[] = L"Please reboot to take effect!";
 const std::string kValueName = "Orvane Sound";
-
-std::string TestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
 
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -56,7 +57,7 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+using e2e::Narrow;
 
 std::string ProgramFile(const CProgram& program, const char* name) { return Narrow(program.Folder()) + name; }
 
@@ -111,37 +112,13 @@ void Settle(const CProgram& program) {
     ::SendMessageTimeoutW(program.Panel(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
 }
 
-void StartToTray(CProgram& program) {
-    ASSERT_TRUE(program.Start());
-    ASSERT_NE(program.WaitForPanel(), nullptr) << "no panel window";
-    ASSERT_TRUE(program.WaitForStartUp()) << "start-up did not end";
-    ASSERT_TRUE(WaitFor([&] { return program.TrayIconExists(); })) << "no tray icon";
-}
-
-void ShowPanel(CProgram& program) {
-    program.TrayMouse(WM_LBUTTONDOWN);
-    ASSERT_TRUE(WaitFor([&] { return program.PanelVisible(); }, 5000)) << "the panel did not open";
-}
-
 void HidePanel(CProgram& program) {
     program.TrayMouse(WM_LBUTTONDOWN);
     ASSERT_TRUE(WaitFor([&] { return !program.PanelVisible(); }, 5000)) << "the panel did not hide";
 }
 
 // EXIT from the tray menu, answering Yes to the autostart question.
-void ExitFromTray(CProgram& program) {
-    ASSERT_TRUE(program.ChooseTrayMenu(1)) << "the tray menu did not open";
-    auto question = program.WaitForMessageBox(5000);
-    if (!question && program.Running()) {
-        // A loaded machine can lose the menu's keys: the user tries again.
-        ASSERT_TRUE(program.ChooseTrayMenu(1)) << "the tray menu did not open again";
-        question = program.WaitForMessageBox();
-    }
-    ASSERT_TRUE(question) << "no autostart question";
-    EXPECT_EQ(question->text, kAutostartQuestion);
-    CProgram::Answer(*question, IDYES);
-    EXPECT_EQ(program.WaitForExit(), 0u);
-}
+void ExitFromTray(CProgram& program) { e2e::ExitFromTray(program, IDYES); }
 
 // ---- faults injected into the running program --------------------------------
 
@@ -381,13 +358,13 @@ private:
                 EXPECT_EQ(::IsWindowEnabled(m_program.Control(1165)) != FALSE, *row.expect.enabled);
                 break;
             case Act::Effects: {
-                Click(1182);
+                Click(e2e::kEffectsButton);
                 HWND effects = nullptr;
-                ASSERT_TRUE(WaitFor([&] { return (effects = FindDialogWith(m_program, 1010)) != nullptr; }, 5000))
+                ASSERT_TRUE(WaitFor([&] { return (effects = FindDialogWith(m_program, e2e::kEffectsClose)) != nullptr; }, 5000))
                     << "no effects window";
                 Settle(m_program);
                 EXPECT_EQ(m_program.Text(effects), row.expect.effectsTitle);
-                m_program.Click(::GetDlgItem(effects, 1010));
+                m_program.Click(::GetDlgItem(effects, e2e::kEffectsClose));
                 EXPECT_TRUE(WaitFor([&] { return !::IsWindow(effects); }, 5000)) << "the effects window stayed";
                 break;
             }

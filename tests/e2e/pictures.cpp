@@ -18,12 +18,12 @@
 
 namespace {
 
-constexpr int kEffectsButton = 1182;
-constexpr int kAboutButton = 1183;
-constexpr int kPresetButton = 1002;
-constexpr int kEffectsClose = 1010;
-constexpr int kPresetExit = 1159;
-constexpr int kAboutClose = 1294;
+using e2e::kAboutButton;
+using e2e::kAboutClose;
+using e2e::kEffectsButton;
+using e2e::kEffectsClose;
+using e2e::kPresetButton;
+using e2e::kPresetExit;
 
 // A visible popup menu of the process.
 HWND PopupMenuOf(DWORD process) {
@@ -63,18 +63,6 @@ private:
     bool m_ok = true;
 };
 
-// Opens the window behind the owner's button with a real click; null when none appeared.
-HWND OpenFrom(const e2e::CProgram& program, HWND owner, int button) {
-    program.Click(::GetDlgItem(owner, button));
-    return e2e::WaitForOwnedWindow(owner);
-}
-
-void CloseWith(const e2e::CProgram& program, HWND window, int button) {
-    if (window == nullptr) return;
-    program.Click(::GetDlgItem(window, button));
-    e2e::WaitFor([&] { return !::IsWindow(window); }, 5000);
-}
-
 bool Shots(const std::wstring& folder, DWORD dpi) {
     const std::wstring set = dpi >= 110 ? L"large" : L"small";
     CShooter shooter(folder, set);
@@ -101,17 +89,17 @@ bool Shots(const std::wstring& folder, DWORD dpi) {
         ::Sleep(600);  // a few refresh ticks: the meters show what plays
         shooter.Shoot(program.Panel(), std::wstring(L"main-") + std::wstring(card.channels, card.channels + 1) + L"ch");
         if (std::string(card.channels) == "8") {
-            HWND effects = OpenFrom(program, program.Panel(), kEffectsButton);
+            HWND effects = program.ClickOpen(program.Panel(), kEffectsButton);
             shooter.Shoot(effects, L"effects");
             if (effects) {
-                HWND preset = OpenFrom(program, effects, kPresetButton);
+                HWND preset = program.ClickOpen(effects, kPresetButton);
                 shooter.Shoot(preset, L"preset");
-                CloseWith(program, preset, kPresetExit);
-                CloseWith(program, effects, kEffectsClose);
+                if (preset) program.ClickClose(preset, kPresetExit);
+                if (effects) program.ClickClose(effects, kEffectsClose);
             }
-            HWND about = OpenFrom(program, program.Panel(), kAboutButton);
+            HWND about = program.ClickOpen(program.Panel(), kAboutButton);
             shooter.Shoot(about, L"about");
-            CloseWith(program, about, kAboutClose);
+            if (about) program.ClickClose(about, kAboutClose);
             program.TrayMouse(WM_RBUTTONDOWN);
             HWND menu = nullptr;
             e2e::WaitFor([&] { return (menu = PopupMenuOf(program.ProcessId())) != nullptr; }, 5000);
