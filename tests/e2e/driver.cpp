@@ -59,6 +59,7 @@ namespace {
 
 struct OwnedSearch {
     HWND owner;
+    int controlId;  // 0: any
     HWND found;
 };
 
@@ -66,14 +67,15 @@ struct OwnedSearch {
 BOOL CALLBACK FindOwned(HWND window, LPARAM lParam) {
     auto& search = *reinterpret_cast<OwnedSearch*>(lParam);
     if (::GetWindow(window, GW_OWNER) != search.owner || !::IsWindowVisible(window)) return TRUE;
+    if (search.controlId != 0 && ::GetDlgItem(window, search.controlId) == nullptr) return TRUE;
     search.found = window;
     return FALSE;
 }
 
 }  // namespace
 
-HWND OwnedWindow(HWND owner) {
-    OwnedSearch search{owner, nullptr};
+HWND OwnedWindow(HWND owner, int controlId) {
+    OwnedSearch search{owner, controlId, nullptr};
     ::EnumWindows(FindOwned, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }

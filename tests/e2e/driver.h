@@ -151,9 +151,9 @@ std::wstring Widen(const std::string& text);
 // start or did not end within the time (it is then ended).
 std::optional<DWORD> RunAndWait(const std::wstring& commandLine, DWORD timeoutMs = 30000);
 
-// A visible window that owner owns (a modal panel or a message box), or null;
-// and the same once one appears within the time.
-HWND OwnedWindow(HWND owner);
+// A visible window that owner owns (a modal panel or a message box) and that
+// holds the control (0: any), or null; and the same once one appears within the time.
+HWND OwnedWindow(HWND owner, int controlId = 0);
 HWND WaitForOwnedWindow(HWND owner, DWORD timeoutMs = 10000);
 
 // Live counts as "gdi=N dcs=N ..." for a failure message.

@@ -64,41 +64,6 @@ std::string ProgramFile(const CProgram& program, const char* name) { return Narr
 // What the library would have shown in its boxes so far ("caption\ttext\n" each).
 std::string LibraryMessages(const CProgram& program) { return ReadBytes(program.StateFile() + ".messages.log"); }
 
-DWORD ProcessOf(const CProgram& program) {
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(program.Panel(), &process);
-    return process;
-}
-
-struct DialogSearch {
-    DWORD process;
-    HWND panel;
-    int controlId;
-    HWND found;
-};
-
-// A named stdcall callback: a lambda does not convert on 32-bit Windows.
-BOOL CALLBACK FindDialogOf(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    wchar_t className[16] = {};
-    ::GetClassNameW(window, className, 16);
-    if (process != search->process || window == search->panel || !::IsWindowVisible(window) ||
-        lstrcmpW(className, L"#32770") != 0 || !::GetDlgItem(window, search->controlId))
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// A shown dialog of the program's process other than its panel that holds a
-// control with this ID (the effects window holds its close button 1010).
-HWND FindDialogWith(const CProgram& program, int controlId) {
-    DialogSearch search{ProcessOf(program), program.Panel(), controlId, nullptr};
-    ::EnumWindows(&FindDialogOf, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // The card's key set while the program runs.
 void SetCard(const CProgram& program, const std::string& key, const std::string& value) {
     if (!program.SetCard(key, value)) ADD_FAILURE() << "the state file could not be replaced: " << key;
@@ -360,7 +325,10 @@ private:
             case Act::Effects: {
                 Click(e2e::kEffectsButton);
                 HWND effects = nullptr;
-                ASSERT_TRUE(WaitFor([&] { return (effects = FindDialogWith(m_program, e2e::kEffectsClose)) != nullptr; }, 5000))
+                // The window the panel owns that holds the effects window's close button.
+                ASSERT_TRUE(WaitFor([&] {
+                    return (effects = e2e::OwnedWindow(m_program.Panel(), e2e::kEffectsClose)) != nullptr;
+                }, 5000))
                     << "no effects window";
                 Settle(m_program);
                 EXPECT_EQ(m_program.Text(effects), row.expect.effectsTitle);
