@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -180,10 +178,7 @@ namespace {
 // The slots of the eight-channel frames that carry sound in a WAVE file the
 // card captured (16-bit samples).
 std::vector<int> SoundingSlots(const std::string& path) {
-    const std::string bytes = [&] {
-        std::ifstream in(path, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }();
+    const std::string bytes = e2e::ReadBytes(path);
     auto word = [&](std::size_t at) { return static_cast<unsigned>(static_cast<unsigned char>(bytes[at])) |
                                              static_cast<unsigned>(static_cast<unsigned char>(bytes[at + 1])) << 8; };
     auto dword = [&](std::size_t at) { return word(at) | word(at + 2) << 16; };

@@ -36,6 +36,17 @@ std::wstring Widen(const std::string& text) {
     return out;
 }
 
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
 std::optional<DWORD> RunAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
     std::wstring command = commandLine;
     STARTUPINFOW startup{};
@@ -89,13 +100,6 @@ HWND WaitForOwnedWindow(HWND owner, DWORD timeoutMs) {
 namespace {
 
 constexpr const wchar_t* kProgramFiles[] = {L"CorrantApi.dll", L"OrvaneVirtualCard.dll", L"ST.WAV"};
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 void EmptyFolder(const std::wstring& folder) {
     WIN32_FIND_DATAW found{};
@@ -177,7 +181,7 @@ CProgram::~CProgram() {
 }
 
 bool CProgram::SetCard(const std::string& key, const std::string& value) const {
-    std::istringstream lines(ReadFile(m_statePath));
+    std::istringstream lines(ReadBytes(m_statePath));
     std::string out;
     std::string line;
     bool replaced = false;
@@ -196,7 +200,7 @@ bool CProgram::SetCard(const std::string& key, const std::string& value) const {
     if (!replaced && !value.empty()) out += key + " = " + value + "\n";
     // Replaced in one step: a running program's card never reads it half written.
     const std::string temp = m_statePath + ".driver";
-    std::ofstream(temp, std::ios::binary | std::ios::trunc) << out;
+    WriteBytes(temp, out);
     // The card may be reading the file at this moment (a sharing violation).
     for (int attempt = 0; attempt < 50; ++attempt) {
         if (::MoveFileExA(temp.c_str(), m_statePath.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
@@ -206,7 +210,7 @@ bool CProgram::SetCard(const std::string& key, const std::string& value) const {
 }
 
 std::string CProgram::Card(const std::string& key) const {
-    std::istringstream lines(ReadFile(m_statePath));
+    std::istringstream lines(ReadBytes(m_statePath));
     std::string line;
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -395,13 +399,13 @@ std::wstring CProgram::Title() const { return m_exeName.substr(0, m_exeName.find
 
 std::string CProgram::IniPath() const { return Narrow(m_folder) + "Orvane Sound.ini"; }
 
-std::string CProgram::ReadIni() const { return ReadFile(IniPath()); }
+std::string CProgram::ReadIni() const { return ReadBytes(IniPath()); }
 
 void CProgram::WriteIni(const std::string& bytes) const {
-    std::ofstream(IniPath(), std::ios::binary | std::ios::trunc) << bytes;
+    WriteBytes(IniPath(), bytes);
 }
 
-std::string CProgram::SystemLog() const { return ReadFile(m_statePath + ".system.log"); }
+std::string CProgram::SystemLog() const { return ReadBytes(m_statePath + ".system.log"); }
 
 std::optional<std::string> RunValue(HKEY root, const std::string& name) {
     HKEY key = nullptr;

@@ -147,6 +147,9 @@ private:
 std::wstring OwnFolder();
 std::string Narrow(const std::wstring& text);
 std::wstring Widen(const std::string& text);
+// A file's bytes ("" when it cannot be read), and a file written whole.
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
 // Runs the command line to its end; its exit code, or empty when it could not
 // start or did not end within the time (it is then ended).
 std::optional<DWORD> RunAndWait(const std::wstring& commandLine, DWORD timeoutMs = 30000);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "tests/e2e/driver.h"
@@ -109,8 +108,8 @@ TEST_F(EffectsWindow, APresetSavedFromTheBandsLoadsBackAfterReopening) {
 
 TEST_F(EffectsWindow, AGraphicEqFileImportedWithCorractlIsInTheList) {
     const std::string file = e2e::Narrow(m_program.Folder()) + "warm.txt";
-    std::ofstream(file, std::ios::binary) << "GraphicEQ: 31 6; 62 6; 125 3; 250 0; 500 0; 1000 0; 2000 0; 4000 0; "
-                                             "8000 0; 16000 0\n";
+    e2e::WriteBytes(file, "GraphicEQ: 31 6; 62 6; 125 3; 250 0; 500 0; 1000 0; 2000 0; 4000 0; "
+                               "8000 0; 16000 0\n");
     const std::wstring command = L"\"" + e2e::OwnFolder() + L"corractl.exe\" preset --ini \"" +
                                  e2e::Widen(m_program.IniPath()) + L"\" import \"" + e2e::Widen(file) + L"\" warm";
     ASSERT_EQ(e2e::RunAndWait(command), 0u) << "corractl refused the import";

@@ -46,16 +46,8 @@ constexpr wchar_t kTestConnectFail[] = L"Get Static Info. Fail !";
 constexpr wchar_t kRebootQuestion[] = L"Please reboot to take effect!";
 const std::string kValueName = "Orvane Sound";
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using e2e::ReadBytes;
+using e2e::WriteBytes;
 
 using e2e::Narrow;
 

@@ -31,6 +31,9 @@ inline void StartToTray(CProgram& program) {
 inline void ShowPanel(CProgram& program) {
     program.TrayMouse(WM_LBUTTONDOWN);
     ASSERT_TRUE(WaitFor([&] { return program.PanelVisible(); })) << "the panel did not open";
+    // Visible to Windows a moment before X maps it: a click sent at once may
+    // find no window under it.
+    ::Sleep(200);
 }
 
 inline void OpenPanel(CProgram& program) {
