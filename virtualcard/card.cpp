@@ -198,7 +198,7 @@ void VirtualCard::ThrowIfAsked() {
     SyncForRequest();
 }
 
-void VirtualCard::Set(const std::string& key, const std::string& value) {
+void VirtualCard::Set(std::string_view key, std::string_view value) {
     std::lock_guard guard(m_lock);
     Sync();
     if (value.empty())
@@ -209,19 +209,19 @@ void VirtualCard::Set(const std::string& key, const std::string& value) {
     m_state.Save();
 }
 
-std::string VirtualCard::Get(const std::string& key) {
+std::string VirtualCard::Get(std::string_view key) {
     std::lock_guard guard(m_lock);
     Sync();
     return m_state.Get(key);
 }
 
-std::vector<std::uint8_t> VirtualCard::GetBytes(const std::string& key, std::size_t size) {
+std::vector<std::uint8_t> VirtualCard::GetBytes(std::string_view key, std::size_t size) {
     std::lock_guard guard(m_lock);
     Sync();
     return m_state.GetBytes(key, size);
 }
 
-void VirtualCard::SetBytes(const std::string& key, const std::uint8_t* data, std::size_t size) {
+void VirtualCard::SetBytes(std::string_view key, const std::uint8_t* data, std::size_t size) {
     std::lock_guard guard(m_lock);
     Sync();
     m_state.SetBytes(key, data, size);
@@ -261,13 +261,19 @@ std::vector<std::uint8_t> VirtualCard::DynamicStatus() {
     return Dynamic();
 }
 
-bool VirtualCard::Fault(const std::string& key) const {
-    return m_state.GetInt("fault." + key, 0) != 0;
+bool VirtualCard::Fault(std::string_view key) const {
+    // The key is put together on the stack: this is asked on every request.
+    static constexpr std::string_view kPrefix = "fault.";
+    char name[64];
+    if (key.size() > sizeof name - kPrefix.size()) return false;
+    std::memcpy(name, kPrefix.data(), kPrefix.size());
+    std::memcpy(name + kPrefix.size(), key.data(), key.size());
+    return m_state.GetInt(std::string_view(name, kPrefix.size() + key.size()), 0) != 0;
 }
 
 // fault.property = 0x100D,0x1004: requests of those properties fail.
 bool VirtualCard::PropertyFails(std::uint32_t id) const {
-    const std::string list = m_state.Get("fault.property");
+    const std::string_view list = m_state.View("fault.property");
     std::size_t start = 0;
     while (start < list.size()) {
         const auto end = std::min(list.find(',', start), list.size());
@@ -280,7 +286,7 @@ bool VirtualCard::PropertyFails(std::uint32_t id) const {
 
 // fault.short = 0x1001:20: the driver reports (and fills) only 20 bytes.
 std::uint32_t VirtualCard::ShortCount(std::uint32_t id, std::uint32_t size) const {
-    const std::string text = m_state.Get("fault.short");
+    const std::string_view text = m_state.View("fault.short");
     const auto colon = text.find(':');
     if (colon == std::string::npos) return size;
     if (ParseNumber(text.substr(0, colon), -1) != static_cast<std::int64_t>(id)) return size;

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform.h"
@@ -34,12 +35,12 @@ public:
     VirtualCard& operator=(const VirtualCard&) = delete;
 
     // Configuration, held state and faults, by state-file key.
-    void Set(const std::string& key, const std::string& value);
-    std::string Get(const std::string& key);
+    void Set(std::string_view key, std::string_view value);
+    std::string Get(std::string_view key);
     // A key's value as `size` hexadecimal bytes (zeros when missing or short),
     // and the other way round.
-    std::vector<std::uint8_t> GetBytes(const std::string& key, std::size_t size);
-    void SetBytes(const std::string& key, const std::uint8_t* data, std::size_t size);
+    std::vector<std::uint8_t> GetBytes(std::string_view key, std::size_t size);
+    void SetBytes(std::string_view key, const std::uint8_t* data, std::size_t size);
     // Back to the defaults (faults cleared), written to the state file.
     void Reset();
     const std::filesystem::path& StatePath() const { return m_state.Path(); }
@@ -97,7 +98,7 @@ private:
     void Sync();  // picks up another process's changes; call with the lock held
     void SyncForRequest();  // Sync, then the thrown fault
     void FillDefaults();
-    bool Fault(const std::string& key) const;
+    bool Fault(std::string_view key) const;  // "fault.KEY" is set and not 0
     bool PropertyFails(std::uint32_t id) const;
     std::uint32_t ShortCount(std::uint32_t id, std::uint32_t size) const;
     void AnswerGet(std::uint32_t id, std::uint8_t* out, std::uint32_t size);

@@ -236,7 +236,7 @@ void VirtualMixer::SetNotify(Notify notify) {
     m_notify = std::move(notify);
 }
 
-bool VirtualMixer::Fault(const std::string& key) {
+bool VirtualMixer::Fault(std::string_view key) {
     return ParseNumber(m_card.Get(key), 0) != 0;
 }
 

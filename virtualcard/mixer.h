@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vcard {
@@ -119,7 +120,7 @@ private:
     Lines Topology(std::uint32_t device);
     static Lines Build(std::uint32_t device, const Shape& shape);
     const MixerControl* FindControl(const std::vector<MixerLine>& lines, std::uint32_t id) const;
-    bool Fault(const std::string& key);
+    bool Fault(std::string_view key);
 
     VirtualCard& m_card;
     std::mutex m_lock;

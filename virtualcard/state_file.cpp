@@ -22,7 +22,7 @@ std::string_view Trim(std::string_view s) {
 }
 }  // namespace
 
-std::int64_t ParseNumber(const std::string& text, std::int64_t fallback) {
+std::int64_t ParseNumber(std::string_view text, std::int64_t fallback) {
     const std::string t(Trim(text));
     if (t.empty()) return fallback;
     char* end = nullptr;
@@ -41,8 +41,8 @@ StateFile StateFile::FromText(const std::string& text) {
 
 // Line by line, as getline splits them; each line is looked at in place and
 // only its key and value are copied.
-std::map<std::string, std::string> StateFile::Parse(const std::string& text) {
-    std::map<std::string, std::string> values;
+StateValues StateFile::Parse(const std::string& text) {
+    StateValues values;
     std::string_view rest(text);
     while (!rest.empty()) {
         const std::size_t newline = rest.find('\n');
@@ -52,16 +52,27 @@ std::map<std::string, std::string> StateFile::Parse(const std::string& text) {
         const std::size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
         const std::string_view key = Trim(line.substr(0, eq));
-        if (!key.empty()) values[std::string(key)] = std::string(Trim(line.substr(eq + 1)));
+        if (!key.empty())
+            values.insert_or_assign(std::string(key), std::string(Trim(line.substr(eq + 1))));
     }
     return values;
 }
 
-std::string StateFile::Format(const std::map<std::string, std::string>& values) {
+std::string StateFile::Format(const StateValues& values) {
+    std::vector<const StateValues::value_type*> sorted;
+    sorted.reserve(values.size());
+    for (const auto& entry : values) sorted.push_back(&entry);
+    std::sort(sorted.begin(), sorted.end(),
+              [](const auto* a, const auto* b) { return a->first < b->first; });
     std::string out =
         "# Orvane virtual card state. Edit while no program uses the card, or let\n"
         "# the programs change it; see the README for the keys.\n";
-    for (const auto& [key, value] : values) out += key + " = " + value + "\n";
+    for (const auto* entry : sorted) {
+        out += entry->first;
+        out += " = ";
+        out += entry->second;
+        out += '\n';
+    }
     return out;
 }
 
@@ -136,20 +147,26 @@ void StateFile::Save() {
     Stamp();
 }
 
-std::string StateFile::Get(const std::string& key, const std::string& fallback) const {
+std::string StateFile::Get(std::string_view key, std::string_view fallback) const {
     const auto it = m_values.find(key);
-    return it == m_values.end() ? fallback : it->second;
+    return std::string(it == m_values.end() ? fallback : std::string_view(it->second));
 }
 
-std::int64_t StateFile::GetInt(const std::string& key, std::int64_t fallback) const {
+std::string_view StateFile::View(std::string_view key) const {
+    const auto it = m_values.find(key);
+    return it == m_values.end() ? std::string_view{} : std::string_view(it->second);
+}
+
+std::int64_t StateFile::GetInt(std::string_view key, std::int64_t fallback) const {
     const auto it = m_values.find(key);
     return it == m_values.end() ? fallback : ParseNumber(it->second, fallback);
 }
 
-// The items are split at white space as a stream splits words (the card
-// asks for bytes on every request, and a stream costs more to set up than
-// the few items to read).
-std::vector<std::uint8_t> StateFile::GetBytes(const std::string& key, std::size_t size) const {
+// The items are split at white space as a stream splits words and read in
+// place (the card asks for bytes on every request, and a stream costs more
+// to set up than the few items to read). An item ends at white space or at
+// a character that is no hexadecimal digit, where strtoul stops anyway.
+std::vector<std::uint8_t> StateFile::GetBytes(std::string_view key, std::size_t size) const {
     static constexpr char kSpace[] = " \t\n\v\f\r";
     std::vector<std::uint8_t> bytes(size, 0);
     const auto it = m_values.find(key);
@@ -160,13 +177,25 @@ std::vector<std::uint8_t> StateFile::GetBytes(const std::string& key, std::size_
         const std::size_t begin = text.find_first_not_of(kSpace, at);
         if (begin == std::string::npos) break;
         at = std::min(text.find_first_of(kSpace, begin), text.size());
-        const std::string item = text.substr(begin, at - begin);
-        bytes[i] = static_cast<std::uint8_t>(std::strtoul(item.c_str(), nullptr, 16));
+        bytes[i] = static_cast<std::uint8_t>(std::strtoul(text.c_str() + begin, nullptr, 16));
     }
     return bytes;
 }
 
-void StateFile::SetBytes(const std::string& key, const std::uint8_t* data, std::size_t size) {
+void StateFile::Set(std::string_view key, std::string_view value) {
+    const auto it = m_values.find(key);
+    if (it != m_values.end())
+        it->second.assign(value);
+    else
+        m_values.emplace(std::string(key), std::string(value));
+}
+
+void StateFile::Erase(std::string_view key) {
+    const auto it = m_values.find(key);
+    if (it != m_values.end()) m_values.erase(it);
+}
+
+void StateFile::SetBytes(std::string_view key, const std::uint8_t* data, std::size_t size) {
     std::string text;
     char hex[4];
     for (std::size_t i = 0; i < size; ++i) {
