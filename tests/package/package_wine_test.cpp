@@ -257,9 +257,20 @@ RunResult RunAndWait(const std::wstring& commandLine,
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    std::wstring line = commandLine;
-    if (!job || !CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                                &si, &pi)) {
+    // Wine now and then refuses a start with ERROR_INTERNAL_ERROR while the
+    // processes of the step before are still going away; a second try a
+    // moment later starts it. Any other error fails at once.
+    const auto start = [&] {
+        for (int attempt = 0;; ++attempt) {
+            std::wstring line = commandLine;
+            if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                               nullptr, &si, &pi))
+                return true;
+            if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 2) return false;
+            Sleep(500);
+        }
+    };
+    if (!job || !start()) {
         ADD_FAILURE() << "cannot start: " << U8(commandLine) << " (error " << GetLastError() << ")";
         return result;
     }
