@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "framework/accessible.h"
+
 namespace fw {
 namespace {
 CWinApp* g_app = nullptr;
@@ -42,12 +44,14 @@ int RunApplication() {
     if (!app) return 1;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
+    int code = 0;
     try {
         app->InitInstance();
     } catch (...) {
-        return 1;
+        code = 1;
     }
-    return 0;
+    LeaveAccessibilityApartment();
+    return code;
 }
 
 }  // namespace fw

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/accessible.h"
 #include "framework/tooltips.h"
 
 namespace {
@@ -138,7 +139,9 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     const MSG current{m_hWnd, msg, wParam, lParam, 0, {}};
     const MSG* saved = std::exchange(m_current, &current);
     LRESULT result = 0;
-    if (!ReflectToChild(msg, wParam, lParam, result) && !OnWndMsg(msg, wParam, lParam, result))
+    if (msg == WM_GETOBJECT && !m_accessibleName.empty())
+        result = fw::AnswerAccessibleName(m_hWnd, wParam, lParam, m_accessibleName);
+    if (result == 0 && !ReflectToChild(msg, wParam, lParam, result) && !OnWndMsg(msg, wParam, lParam, result))
         result = DefWindowProc(msg, wParam, lParam);
     m_current = saved;
     if (msg == WM_NCDESTROY) {

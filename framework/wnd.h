@@ -39,6 +39,7 @@
 #include <cstddef>
 #include <span>
 #include <string>
+#include <utility>
 
 namespace fw {
 
@@ -102,6 +103,11 @@ public:
     bool EnableWindow(bool enable) { return ::EnableWindow(m_hWnd, enable) != FALSE; }
     bool IsWindowVisible() const { return ::IsWindowVisible(m_hWnd) != FALSE; }
     bool IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd) != FALSE; }
+    // The name accessibility tools read for the window, for a window whose
+    // text is no name (a slider, an edit holding a value); empty: the
+    // standard object's own answer.
+    void SetAccessibleName(std::wstring name) { m_accessibleName = std::move(name); }
+    const std::wstring& AccessibleName() const { return m_accessibleName; }
     // Tooltips for the window's children, found under the mouse by the modal
     // loop (disabled children included) and asked for their text with
     // TTN_NEEDTEXTW, the child's window handle as idFrom (TTF_IDISHWND).
@@ -137,6 +143,7 @@ private:
     WNDPROC m_superProc = nullptr;
     bool m_msgHandled = true;
     const MSG* m_current = nullptr;
+    std::wstring m_accessibleName;
 };
 
 namespace fw {

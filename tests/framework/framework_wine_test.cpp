@@ -1,11 +1,15 @@
 // The framework's promises, with real windows under Wine.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include <oleacc.h>
+
+#include "framework/accessible.h"
 #include "framework/app.h"
 #include "framework/controls.h"
 #include "framework/dialog.h"
@@ -172,6 +176,56 @@ TEST_F(FrameworkTest, NotificationsReachTheSendingControlBeforeTheParent) {
               reinterpret_cast<LRESULT>(::GetStockObject(BLACK_BRUSH)));
     ::ReleaseDC(m_dialog, dc);
     EXPECT_EQ(g_log, (std::vector<std::string>{"edit:ctlcolor"}));
+}
+
+// What an accessibility tool reads of a window: its client object's name,
+// value and role (self, not a child), each object released to zero.
+struct AccessibleSeen {
+    std::wstring name;
+    std::wstring value;
+    long role = 0;
+    ULONG left = 1;  // references after the tool's release
+};
+AccessibleSeen ReadAccessible(HWND window) {
+    AccessibleSeen seen;
+    IAccessible* object = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                            reinterpret_cast<void**>(&object))) ||
+        !object)
+        return seen;
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    if (object->get_accName(self, &text) == S_OK && text) seen.name = text;
+    ::SysFreeString(text);
+    text = nullptr;
+    if (object->get_accValue(self, &text) == S_OK && text) seen.value = text;
+    ::SysFreeString(text);
+    VARIANT role{};
+    if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4) seen.role = role.lVal;
+    seen.left = object->Release();
+    return seen;
+}
+
+TEST_F(FrameworkTest, AnAccessibleNameIsWhatToolsReadAndTheRestStaysTheStandardObjects) {
+    ASSERT_TRUE(m_dialog.Create());
+    ::SetWindowTextW(m_dialog.m_edit, L"42");
+    const AccessibleSeen unnamed = ReadAccessible(m_dialog.m_edit);
+    EXPECT_EQ(unnamed.role, ROLE_SYSTEM_TEXT);
+    EXPECT_EQ(unnamed.name, L"") << "an edit with no label has no name of its own";
+
+    m_dialog.m_edit.SetAccessibleName(L"Master left");
+    m_dialog.m_track.SetAccessibleName(L"主音量左");
+    const AccessibleSeen edit = ReadAccessible(m_dialog.m_edit);
+    EXPECT_EQ(edit.name, L"Master left");
+    EXPECT_EQ(edit.value, L"42") << "the edit's text stays its value";
+    EXPECT_EQ(edit.role, ROLE_SYSTEM_TEXT);
+    EXPECT_EQ(edit.left, 0u);
+    EXPECT_EQ(ReadAccessible(m_dialog.m_track).name, L"主音量左");
+    EXPECT_EQ(m_dialog.m_edit.GetWindowText(), L"42");
+    m_dialog.DestroyWindow();
+    fw::LeaveAccessibilityApartment();
 }
 
 TEST_F(FrameworkTest, CommandsOfUnboundControlsGoToTheParentByIdRange) {
