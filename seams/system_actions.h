@@ -1,8 +1,9 @@
 // The system actions of the program that a test must be able to stand in for:
 // the shell's notification area, the shutdown privilege and the restart of
 // Windows. The real ones call the platform; on the virtual card the restart
-// is only recorded (a real one would end the whole Wine session), and the
-// shell can be made to refuse the first icons as a shell that is not ready yet.
+// is only recorded (a real one would end the whole Wine session), the shell
+// can be made to refuse the first icons as a shell that is not ready yet, and
+// to tell where the icon is, as Windows 7 and later do and Wine 8 does not.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +12,9 @@
 class ISystemActions {
 public:
     virtual BOOL NotifyIcon(DWORD message, NOTIFYICONDATAA* data) = 0;   // Shell_NotifyIconA
+    // The screen rectangle of the window's icon (Shell_NotifyIconGetRect);
+    // false where the shell cannot tell.
+    virtual bool NotifyIconRect(HWND window, UINT id, RECT* rect) = 0;
     virtual void EnableShutdownPrivilege() = 0;                          // SeShutdownPrivilege
     virtual BOOL Restart(UINT flags, DWORD reason) = 0;              // ExitWindowsEx
 

@@ -11,6 +11,7 @@ const int kConfigIds[] = {1039, 1040, 1042, 1043, 1052};
 class CRecordedRestart final : public ISystemActions {
 public:
     BOOL NotifyIcon(DWORD, NOTIFYICONDATAA*) override { return FALSE; }
+    bool NotifyIconRect(HWND, UINT, RECT*) override { return false; }
     void EnableShutdownPrivilege() override { ++privileges; }
     BOOL Restart(UINT f, DWORD) override {
         ++restarts;
