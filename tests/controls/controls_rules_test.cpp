@@ -1,13 +1,14 @@
 // The audio controls' rules that are easy to get wrong: what a typed value
 // stands for, which message follows a rate write, the S/PDIF record and mode
 // order, the speaker button that matches the card's configuration, the
-// layouts and the recording pages.
+// layouts and the recording pages, the controls' names and the Tab order.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <set>
 #include <string>
 
+#include "panel/controls/access_rules.h"
 #include "panel/controls/rate_spdif_rules.h"
 #include "panel/controls/recording_rules.h"
 #include "panel/controls/speaker_rules.h"
@@ -154,4 +155,36 @@ TEST(RecordingRules, MuxSelection) {
     EXPECT_EQ(MuxSelection(4, 6), (std::vector<std::uint32_t>{0, 0, 0, 0, 1, 0}));
     EXPECT_TRUE(MuxSelection(5, 5).empty());  // no sixth item: nothing is written
     EXPECT_TRUE(MuxSelection(std::nullopt, 6).empty());
+}
+
+TEST(ControlNames, TooltipTextFirstThenLineAndSideInTheChosenLanguage) {
+    EXPECT_EQ(ControlName(1162, false), u"Master left");
+    EXPECT_EQ(ControlName(1162, true), u"主音量左");
+    EXPECT_EQ(ControlName(1163, true), u"主音量右");
+    EXPECT_EQ(ControlName(1168, false), u"Mic");  // a single fader: the line alone
+    EXPECT_EQ(ControlName(1002, false), u"Master mute");
+    EXPECT_EQ(ControlName(1051, true), u"后置联动");
+    // A button with a tooltip is named by it, in both languages.
+    EXPECT_EQ(ControlName(1203, false), u"S/PDIF OUT Enable");
+    EXPECT_EQ(ControlName(1252, true), u"AC3 或 PCM 自动选择(48KHz)");
+    EXPECT_EQ(ControlName(1264, true), u"32 kHz");
+    // Edits take their fader's name from the strips; labels keep only their tooltip.
+    EXPECT_EQ(ControlName(1146, false), u"");
+}
+
+TEST(TabOrder, EveryControlOnceSoTabGoesRoundAndSkipsWhatIsAway) {
+    const auto order = TabOrder();
+    const std::set<int> unique(order.begin(), order.end());
+    EXPECT_EQ(unique.size(), order.size()) << "a control twice would trap Tab in a loop";
+    const auto all = [](int) { return true; };
+    EXPECT_EQ(NextInTabOrder(0, true, all), order.front());
+    EXPECT_EQ(NextInTabOrder(0, false, all), order.back());
+    EXPECT_EQ(NextInTabOrder(order.back(), true, all), order.front());
+    EXPECT_EQ(NextInTabOrder(order.front(), false, all), order.back());
+    // The master strip: its edits before its faders, then its mute and link.
+    EXPECT_EQ(NextInTabOrder(1146, true, all), 1147);
+    EXPECT_EQ(NextInTabOrder(1163, true, all), 1002);
+    // Hidden or disabled controls are passed over, and with none left there is nowhere to go.
+    EXPECT_EQ(NextInTabOrder(1147, true, [](int id) { return id != 1162 && id != 1163; }), 1002);
+    EXPECT_EQ(NextInTabOrder(1146, true, [](int) { return false; }), 0);
 }
