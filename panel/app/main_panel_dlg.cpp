@@ -10,6 +10,7 @@
 #include "mixer_platform.h"
 #include "panel/app/autostart.h"
 #include "panel/app/live_counts_hook.h"
+#include "panel/app/panel_access.h"
 #include "panel/app/settings.h"
 #include "panel/mixer/mixer_base.h"
 #include "panel/res/resource_ids.h"
@@ -30,7 +31,8 @@ CMainPanelDlg::CMainPanelDlg()
       m_strips(*this),
       m_rateSpdif(*this),
       m_speakers(*this, m_strips),
-      m_recording(*this) {
+      m_recording(*this),
+      m_shortcuts(*this, [this] { OnOpen(); }) {
     m_hIcon = ::LoadIconW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDI_APP));
 }
 
@@ -125,6 +127,9 @@ BOOL CMainPanelDlg::OnInitDialog() {
     m_strips.SetUpFaderSkins();
     m_speakers.ReadSpeakerLayout();
 
+    NameControls();
+    m_shortcuts.Start();
+
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     m_started = true;
     // The panel starts hidden in the tray: no control gets the focus, and
@@ -168,11 +173,19 @@ void CMainPanelDlg::ShowPanel() {
     ShowWindow(SW_SHOWNORMAL);
     ::BringWindowToTop(m_hWnd);
     m_visible = true;
+    // Later showings keep the focus where the user left it.
+    if (!m_focusPlaced) panel::FocusFirstControl(m_hWnd);
+    m_focusPlaced = true;
 }
 
 void CMainPanelDlg::HidePanel() {
     ShowWindow(SW_HIDE);
     m_visible = false;
+}
+
+void CMainPanelDlg::NameControls() {
+    panel::NameSkinButtons(m_hWnd, Chinese());
+    m_strips.NameFaders(Chinese());
 }
 
 LRESULT CMainPanelDlg::OnTimer(WPARAM id, LPARAM) {
@@ -224,7 +237,9 @@ LRESULT CMainPanelDlg::OnEndSession(WPARAM ending, LPARAM) {
 }
 
 LRESULT CMainPanelDlg::OnTaskbarCreated(WPARAM, LPARAM) {
-    if (m_started) m_tray.OnTaskbarCreated();
+    if (!m_started) return 0;
+    m_tray.OnTaskbarCreated();
+    m_shortcuts.OnShellRestarted();
     return 0;
 }
 
@@ -238,6 +253,7 @@ LRESULT CMainPanelDlg::OnLiveCounts(WPARAM which, LPARAM) {
 
 LRESULT CMainPanelDlg::OnDestroy(WPARAM, LPARAM) {
     m_refresh.Stop();
+    m_shortcuts.Stop();
     // Start-up abandoned for a missing card loaded nothing: the stored
     // settings stay as they are.
     if (m_started) WriteSettings();
@@ -246,12 +262,22 @@ LRESULT CMainPanelDlg::OnDestroy(WPARAM, LPARAM) {
     return 0;
 }
 
+// With the program's version-1 tray record the shell reports the keyboard
+// on the icon as a right click (the menu); a shell that sends the newer
+// notifications gets the same answers: Enter or Space on the icon
+// (NIN_SELECT, NIN_KEYSELECT) as a left click, the context menu key as a
+// right click.
 void CMainPanelDlg::OnTrayCallback(LPARAM mouseMessage) {
     if (mouseMessage == WM_LBUTTONDOWN) {
         m_userShown = true;
         OnOpen();
-    } else if (mouseMessage == WM_RBUTTONDOWN) {
-        m_tray.ShowMenu();
+    } else if (mouseMessage == NIN_SELECT || mouseMessage == NIN_KEYSELECT) {
+        OnOpen();
+        if (m_visible) ::SetForegroundWindow(m_hWnd);
+    } else if (mouseMessage == WM_RBUTTONDOWN || mouseMessage == WM_CONTEXTMENU) {
+        m_tray.ShowMenu(Chinese());
+    } else if (mouseMessage == WM_MOUSEMOVE) {
+        m_shortcuts.OnPointerOnIcon();
     }
 }
 
@@ -325,6 +351,7 @@ BOOL CMainPanelDlg::PreTranslateMessage(MSG* msg) {
     const bool keyboard = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
     if (keyboard && !::IsWindowVisible(m_hWnd) && (msg->hwnd == m_hWnd || ::IsChild(m_hWnd, msg->hwnd)))
         return TRUE;
+    if (panel::TabToNextControl(m_hWnd, *msg)) return TRUE;
     if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
         // Enter is no dialog key here: it would end the panel's modal loop,
         // and with it the program.
@@ -352,6 +379,7 @@ bool CMainPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         fw::OnCommand<&CMainPanelDlg::OnOpen>(IDC_HIDE, BN_CLICKED),
         fw::OnCommand<&CMainPanelDlg::OnEffectsPanel>(IDC_EFFECTS_PANEL),
         fw::OnCommand<&CMainPanelDlg::OnAboutPanel>(IDC_ABOUT_PANEL),
+        fw::OnCommand<&CMainPanelDlg::OnLanguage>(IDC_LANGUAGE),
     };
     // After the controllers: the panel's surface (white texts, dragging, the
     // focus kept while Enter moves it) and the master fader's released capture.
@@ -366,6 +394,7 @@ bool CMainPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
            m_rateSpdif.HandleMessage(msg, wParam, lParam, result) ||
            m_speakers.HandleMessage(msg, wParam, lParam, result) ||
            m_recording.HandleMessage(msg, wParam, lParam, result) ||
+           m_shortcuts.HandleMessage(msg, wParam, lParam, result) ||
            fw::Dispatch(*this, surface, msg, wParam, lParam, result) ||
            CSkinDialog::OnWndMsg(msg, wParam, lParam, result);
 }

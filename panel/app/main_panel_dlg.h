@@ -1,9 +1,9 @@
 // CMainPanelDlg: the main panel of template 102, the program's one window. It
 // composes the panel: the audio controllers of panel/controls (each owning its
-// controls and state), the refresh, the tray icon, the effects and about
-// panels, and its own buttons; it runs start-up in its order, keeps the
-// settings file and the panel's life, and offers each message to the
-// controllers after its own table.
+// controls and state), the refresh, the tray icon, the hotkeys and the wheel
+// on the icon, the effects and about panels, and its own buttons; it runs
+// start-up in its order, keeps the settings file and the panel's life, and
+// offers each message to the controllers after its own table.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +14,7 @@
 #include "framework/handles.h"
 #include "panel/app/panel_refresh.h"
 #include "panel/app/panel_tray.h"
+#include "panel/app/volume_shortcuts.h"
 #include "panel/controls/panel_host.h"
 #include "panel/controls/rate_spdif.h"
 #include "panel/controls/recording.h"
@@ -66,6 +67,8 @@ private:
     void ApplySkins(bool early);
     void ShowPanel();
     void HidePanel();
+    // Names on the skinned buttons, faders and edits, in the panel's language.
+    void NameControls();
 
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
@@ -84,6 +87,7 @@ private:
     void OnExit();
     void OnEffectsPanel();
     void OnAboutPanel();
+    void OnLanguage() { NameControls(); }
 
     // The audio controls, the refresh and the tray.
     CPanelRefresh m_refresh;
@@ -92,6 +96,7 @@ private:
     CSpeakerControls m_speakers;
     CRecordingControls m_recording;
     CPanelTray m_tray;
+    CVolumeShortcuts m_shortcuts;
 
     // The panel's own controls.
     CSkinButton m_btnEffectsPanel;
@@ -115,4 +120,5 @@ private:
     bool m_started = false;       // start-up went past the card check
     bool m_settingsWritten = false;
     bool m_focusingPanel = false;  // Enter is moving the focus to the panel
+    bool m_focusPlaced = false;    // the first showing put the focus at the start of the Tab order
 };

@@ -13,9 +13,6 @@ constexpr UINT kRefreshPeriod = 100;
 // While the card does not answer, the refresh asks again once a second.
 constexpr UINT kRetryPeriod = 1000;
 
-constexpr COLORREF kMeterStart = 0x9B00FF;
-constexpr COLORREF kMeterEnd = 0x9B0000;
-
 }  // namespace
 
 void CPanelRefresh::BindControls() {

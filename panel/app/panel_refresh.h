@@ -14,6 +14,9 @@
 class CPanelRefresh {
 public:
     static constexpr UINT_PTR kTimerId = 1;
+    // The level meters' colours, from the bottom (or left) to the top.
+    static constexpr COLORREF kMeterStart = 0x9B00FF;
+    static constexpr COLORREF kMeterEnd = 0x9B0000;
 
     explicit CPanelRefresh(IPanelHost& host) : m_host(host) {}
     CPanelRefresh(const CPanelRefresh&) = delete;

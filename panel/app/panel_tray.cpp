@@ -3,10 +3,13 @@
 #include "framework/app.h"
 #include "framework/handles.h"
 #include "panel/res/resource_ids.h"
+#include "system_actions.h"
 
 namespace {
 
 constexpr char kTrayTip[] = "Pelkor Orvane Sound";
+constexpr wchar_t kSettingsEnglish[] = L"Settings…";
+constexpr wchar_t kSettingsChinese[] = L"设置…";
 // A shell that refused the icon (not ready yet at logon) is asked again every
 // two seconds for two minutes.
 constexpr UINT kRetryPeriod = 2000;
@@ -32,12 +35,19 @@ void CPanelTray::OnTaskbarCreated() {
     if (m_icon.IsConfigured() && !m_icon.Readd()) ArmRetries();
 }
 
-void CPanelTray::ShowMenu() {
+void CPanelTray::ShowMenu(bool chinese) {
     CMenu menu(::LoadMenuA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
     HMENU popup = menu ? ::GetSubMenu(menu, 0) : nullptr;
     if (!popup) return;
+    ::ModifyMenuW(popup, ID_TRAY_SETTINGS, MF_BYCOMMAND | MF_STRING, ID_TRAY_SETTINGS,
+                  chinese ? kSettingsChinese : kSettingsEnglish);
     POINT at{};
     ::GetCursorPos(&at);
+    // Opened from the keyboard the pointer may be anywhere: the menu goes to
+    // the icon where the shell can tell where that is.
+    RECT icon{};
+    if (CurrentSystemActions().NotifyIconRect(m_window, kIconId, &icon) && !::PtInRect(&icon, at))
+        at = {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
     // Without the foreground the menu would not close on a click elsewhere.
     const HWND previous = ::GetForegroundWindow();
     ::SetForegroundWindow(m_window);

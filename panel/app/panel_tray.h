@@ -25,8 +25,9 @@ public:
     void OnRetryTimer();
     // The shell came back ("TaskbarCreated"): the icon is added again.
     void OnTaskbarCreated();
-    // The menu at the cursor; its commands go to the window.
-    void ShowMenu();
+    // The menu at the cursor, or at the icon when the keyboard opened it;
+    // its commands go to the window. Its settings item in the language.
+    void ShowMenu(bool chinese);
     // Removes the icon and stops the retries.
     void Remove();
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "panel/mixer/fader_skin.h"
+#include "panel/controls/access_rules.h"
 #include "panel/controls/strip_rules.h"
 #include "panel/res/resource_ids.h"
 
@@ -283,6 +284,18 @@ bool CStripControls::SwitchBound(int id) const {
     for (const auto& row : Tables::kMixerSwitches)
         if (static_cast<int>(row.switchId) == id) return (this->*row.button).m_Value != nullptr;
     return true;
+}
+
+void CStripControls::NameFaders(bool chinese) {
+    for (const auto& row : Tables::kFaderEdits) {
+        const std::u16string name16 = controls::ControlName(static_cast<int>(row.faderId), chinese);
+        const std::wstring name(name16.begin(), name16.end());
+        CMixerFader& fader = this->*row.fader;
+        fader.SetWindowText(name.c_str());
+        fader.SetAccessibleName(name);
+        // The edit's own text is its value; it carries the name for the tools only.
+        (this->*row.edit).SetAccessibleName(name);
+    }
 }
 
 void CStripControls::OnEditChange(UINT id) {

@@ -47,6 +47,10 @@ public:
     // Whether the mixer switch with this ID is bound to a control; true for
     // any other control.
     bool SwitchBound(int id) const;
+    // Every fader, and the value edit above it, named after its line and
+    // side in the language: the fader's window text and the name both give
+    // to accessibility tools.
+    void NameFaders(bool chinese);
 
 private:
     // The strip tables (strips.cpp): the linked pairs with their settings

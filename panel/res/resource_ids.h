@@ -14,6 +14,10 @@
 #define IDR_TRAY_MENU 153
 #define ID_TRAY_OPEN 32773
 #define ID_TRAY_EXIT 32774
+#define ID_TRAY_SETTINGS 32775
+
+// The settings window of the global hotkeys, opened from the tray menu.
+#define IDD_HOTKEY_SETTINGS 190
 
 #define IDI_APP 128
 
@@ -250,6 +254,26 @@
 #define IDC_FX_SPREAD_EDIT       1300
 #define IDC_FX_SPREAD_ZERO       1312
 #define IDC_FX_CLOSE             1010
+// ---- controls of the hotkeys' settings window (template 190) ----
+
+// A row per action: its name, the combination, the Windows key, and a button that empties the row.
+#define IDC_HOTKEY_TITLE         1400
+#define IDC_HOTKEY_UP_LABEL      1401
+#define IDC_HOTKEY_UP            1402
+#define IDC_HOTKEY_UP_WIN        1403
+#define IDC_HOTKEY_UP_CLEAR      1404
+#define IDC_HOTKEY_DOWN_LABEL    1411
+#define IDC_HOTKEY_DOWN          1412
+#define IDC_HOTKEY_DOWN_WIN      1413
+#define IDC_HOTKEY_DOWN_CLEAR    1414
+#define IDC_HOTKEY_MUTE_LABEL    1421
+#define IDC_HOTKEY_MUTE          1422
+#define IDC_HOTKEY_MUTE_WIN      1423
+#define IDC_HOTKEY_MUTE_CLEAR    1424
+#define IDC_HOTKEY_SHOW_LABEL    1431
+#define IDC_HOTKEY_SHOW          1432
+#define IDC_HOTKEY_SHOW_WIN      1433
+#define IDC_HOTKEY_SHOW_CLEAR    1434
 // ---- controls of the preset window (template 183) ----
 
 // The preset window (template 183).

@@ -94,7 +94,7 @@ void CSkinButton::DrawItem(const DRAWITEMSTRUCT& item) {
     }
     HDC dc = item.hDC;
     RECT rc = item.rcItem;
-    const std::wstring caption = GetWindowText();
+    const std::wstring caption = m_textIsName ? std::wstring() : GetWindowText();
     RECT textRect{rc.left + m_margin + 2, rc.top, rc.right - m_margin - 2, rc.bottom};
     ::SetBkMode(dc, TRANSPARENT);
     const auto fillFace = [&] {
@@ -231,6 +231,11 @@ LRESULT CSkinButton::OnSetCheck(WPARAM wParam, LPARAM) {
     }
     Invalidate(true);
     return 0;
+}
+
+void CSkinButton::SetName(const wchar_t* name) {
+    m_textIsName = true;
+    SetWindowText(name);
 }
 
 void CSkinButton::SetCheckAlone(bool checked) {

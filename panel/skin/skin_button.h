@@ -29,6 +29,11 @@ public:
     // alternative to (the rate flag with the rates), set from a stored state.
     void SetCheckAlone(bool checked);
 
+    // The button's name for those who cannot see its pictures: its window
+    // text, which accessibility tools read. The pictures show what the
+    // button is, so the name is not drawn over them.
+    void SetName(const wchar_t* name);
+
     int Kind() const { return m_kind; }
     bool IsHovering() const { return m_hover; }
     bool IsPressedTracking() const { return m_pressedTracking; }
@@ -57,6 +62,7 @@ protected:
     HRGN m_region = nullptr;  // owned by the window once set
     int m_border = 0;
     short m_drawMode = kStretched;
+    bool m_textIsName = false;  // the window text names the button and is not drawn
 
 private:
     bool IsOverSelf(LPARAM clientPoint) const;

@@ -47,9 +47,9 @@ TEST(TrayLife, FirstStartHidesInTheTrayAndTheIconTogglesThePanel) {
     ASSERT_TRUE(e2e::WaitFor([&] { return !program.PanelVisible(); }));
 
     // OPEN shows a hidden panel and hides a shown one; the hide button hides.
-    ASSERT_TRUE(program.ChooseTrayMenu(0));
+    ASSERT_TRUE(program.ChooseTrayMenu(e2e::kOpen));
     ASSERT_TRUE(e2e::WaitFor([&] { return program.PanelVisible(); }));
-    ASSERT_TRUE(program.ChooseTrayMenu(0));
+    ASSERT_TRUE(program.ChooseTrayMenu(e2e::kOpen));
     ASSERT_TRUE(e2e::WaitFor([&] { return !program.PanelVisible(); }));
     program.TrayMouse(WM_LBUTTONDOWN);
     ASSERT_TRUE(e2e::WaitFor([&] { return program.PanelVisible(); }));
@@ -57,7 +57,7 @@ TEST(TrayLife, FirstStartHidesInTheTrayAndTheIconTogglesThePanel) {
     ASSERT_TRUE(e2e::WaitFor([&] { return !program.PanelVisible(); }));
 
     // A menu closed without a choice changes nothing.
-    ASSERT_TRUE(program.ChooseTrayMenu(-1));
+    ASSERT_TRUE(program.ChooseTrayMenu(e2e::kCloseMenu));
     ::Sleep(300);
     EXPECT_FALSE(program.PanelVisible());
     EXPECT_TRUE(program.Running());

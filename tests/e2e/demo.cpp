@@ -49,7 +49,7 @@ void AnswerAnyBox(e2e::CProgram& program, DWORD timeoutMs, int button) {
 }
 
 bool ExitFromTray(e2e::CProgram& program) {
-    if (!program.ChooseTrayMenu(1)) return false;
+    if (!program.ChooseTrayMenu(e2e::kExit)) return false;
     auto question = program.WaitForMessageBox();
     if (!question) return false;
     std::printf("demo: EXIT asks: %s -> Yes\n", Utf8(question->text).c_str());

@@ -1,11 +1,13 @@
 #include "tests/e2e/driver.h"
 
+#include <oleacc.h>
 #include <psapi.h>
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "live_counts.h"
@@ -325,16 +327,38 @@ void CProgram::DeleteTrayIcon() const {
 
 void CProgram::TrayMouse(UINT mouseMessage) const { ::PostMessageW(m_panel, kTrayCallback, kTrayId, mouseMessage); }
 
-bool CProgram::ChooseTrayMenu(int item) {
+namespace {
+
+// The place of a command in the program's tray menu, from the program file's
+// own menu resource; empty when the menu has no such command.
+std::optional<int> MenuPlace(const std::wstring& program, UINT command) {
+    HMODULE module = ::LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return std::nullopt;
+    std::optional<int> place;
+    if (HMENU menu = ::LoadMenuW(module, MAKEINTRESOURCEW(IDR_TRAY_MENU))) {
+        HMENU popup = ::GetSubMenu(menu, 0);
+        for (int i = 0; popup && i < ::GetMenuItemCount(popup); ++i)
+            if (::GetMenuItemID(popup, i) == command) place = i;
+        ::DestroyMenu(menu);
+    }
+    ::FreeLibrary(module);
+    return place;
+}
+
+}  // namespace
+
+bool CProgram::ChooseTrayMenu(UINT command) {
+    std::optional<int> place;
+    if (command != kCloseMenu && !(place = MenuPlace(ExePath(), command))) return false;
     TrayMouse(WM_RBUTTONDOWN);
     HWND menu = nullptr;
     if (!WaitFor([&] { return (menu = FindTopLevel(m_process.dwProcessId, L"#32768", L"", true)) != nullptr; }, 5000))
         return false;
     ::Sleep(200);  // the menu takes the keyboard once it is tracking
-    if (item < 0) {
+    if (!place) {
         PressKey(VK_ESCAPE);
     } else {
-        for (int i = 0; i <= item; ++i) PressKey(VK_DOWN);
+        for (int i = 0; i <= *place; ++i) PressKey(VK_DOWN);
         PressKey(VK_RETURN);
     }
     return WaitFor([&] { return !::IsWindowVisible(menu); }, 5000);
@@ -362,6 +386,74 @@ void CProgram::PressKey(WORD key) const {
     ::Sleep(30);
     SendKey(key, true);
     ::Sleep(80);
+}
+
+void CProgram::PressKeys(std::initializer_list<WORD> keys) const {
+    for (WORD key : keys) {
+        SendKey(key, false);
+        ::Sleep(30);
+    }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        SendKey(*key, true);
+        ::Sleep(30);
+    }
+    ::Sleep(50);
+}
+
+void CProgram::Wheel(POINT at, int notches) const {
+    ::SetCursorPos(at.x, at.y);
+    ::Sleep(50);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    input.mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
+    ::SendInput(1, &input, sizeof input);
+    ::Sleep(50);
+}
+
+namespace {
+
+struct LevelSearch {
+    DWORD process;
+    HWND found;
+};
+
+// The level window: the process's top-level window that is never activated.
+BOOL CALLBACK FindLevel(HWND window, LPARAM lParam) {
+    auto& search = *reinterpret_cast<LevelSearch*>(lParam);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process != search.process || (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_NOACTIVATE) == 0) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND CProgram::LevelWindow() const {
+    LevelSearch search{m_process.dwProcessId, nullptr};
+    ::EnumWindows(FindLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring AccessibleName(HWND window) {
+    // The object comes from the program's process through COM.
+    const HRESULT joined = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::wstring name;
+    IAccessible* object = nullptr;
+    if (SUCCEEDED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                               reinterpret_cast<void**>(&object))) &&
+        object) {
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR text = nullptr;
+        if (object->get_accName(self, &text) == S_OK && text) name = text;
+        ::SysFreeString(text);
+        object->Release();
+    }
+    if (SUCCEEDED(joined)) ::CoUninitialize();
+    return name;
 }
 
 HWND VisibleWindowOf(DWORD process, const wchar_t* className, const std::wstring& title) {

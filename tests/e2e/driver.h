@@ -11,18 +11,24 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "panel/res/resource_ids.h"
 
 namespace e2e {
 
 inline constexpr wchar_t kPanelTitle[] = L"Quelmar-TavikDigital(v6.1)";
 inline constexpr UINT kTrayCallback = WM_USER + 100;
 inline constexpr UINT kTrayId = 100;
-inline constexpr UINT kOpen = 32773;
-inline constexpr UINT kExit = 32774;
+// The tray menu's commands; closing it without a choice.
+inline constexpr UINT kOpen = ID_TRAY_OPEN;
+inline constexpr UINT kSettings = ID_TRAY_SETTINGS;
+inline constexpr UINT kExit = ID_TRAY_EXIT;
+inline constexpr UINT kCloseMenu = 0;
 inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // The buttons that open the program's other windows, and those windows' own
@@ -105,9 +111,10 @@ public:
     bool TrayIconExists() const;
     void DeleteTrayIcon() const;
     void TrayMouse(UINT mouseMessage) const;
-    // Right click on the icon, then the menu item by keyboard (0 OPEN, 1 EXIT);
-    // -1 closes the menu with Escape. False when no menu appeared.
-    bool ChooseTrayMenu(int item);
+    // Right click on the icon, then the menu item of the command by keyboard
+    // (its place read from the program's own menu); kCloseMenu closes the
+    // menu with Escape. False when no menu appeared or it has no such command.
+    bool ChooseTrayMenu(UINT command);
 
     // Real input: a click at the control's (or window's) centre, a key press.
     void Click(HWND window) const;
@@ -116,6 +123,14 @@ public:
     HWND ClickOpen(HWND owner, int button) const;
     bool ClickClose(HWND window, int button) const;
     void PressKey(WORD key) const;
+    // Keys pressed together, in order, and let go in the reverse order
+    // (Ctrl+Alt+Down: {VK_CONTROL, VK_MENU, VK_DOWN}).
+    void PressKeys(std::initializer_list<WORD> keys) const;
+    // The wheel turned by notches (positive: away from the user) with the
+    // pointer at the screen point.
+    void Wheel(POINT at, int notches) const;
+    // The program's small on-screen level window, shown or not (null before it was made).
+    HWND LevelWindow() const;
 
     // The program's message box, when one appears within the time.
     std::optional<MessageBoxSeen> WaitForMessageBox(DWORD timeoutMs = 10000) const;
@@ -156,6 +171,10 @@ std::optional<DWORD> RunAndWait(const std::wstring& commandLine, DWORD timeoutMs
 
 // A visible top-level window of the process with this class and title, or null.
 HWND VisibleWindowOf(DWORD process, const wchar_t* className, const std::wstring& title);
+
+// The name an accessibility tool reads for the window (its standard client
+// object's name); empty when it has none or the object cannot be had.
+std::wstring AccessibleName(HWND window);
 
 // A visible window that owner owns (a modal panel or a message box) and that
 // holds the control (0: any), or null; and the same once one appears within the time.

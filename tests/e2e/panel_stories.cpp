@@ -54,7 +54,7 @@ TEST(HiddenPanel, KeysTypedAfterStartUpAndAfterTheTrayMenuNeverReachIt) {
     TypeIntoAnotherProgram(program);
 
     // The tray menu takes the foreground while it is open, and gives it back.
-    ASSERT_TRUE(program.ChooseTrayMenu(-1));
+    ASSERT_TRUE(program.ChooseTrayMenu(e2e::kCloseMenu));
     EXPECT_TRUE(WaitFor([&] { return !TakesKeys(program.Panel()); }, 3000))
         << "the hidden panel kept the keyboard after the menu";
     TypeIntoAnotherProgram(program);

@@ -5,9 +5,11 @@
 //
 // At the given logical resolution (96 picks the small skin set, 120 the large
 // one): the main panel on a 2-, 6- and 8-channel card (main-SET-Nch.bmp), and
-// on the 8-channel card the effects panel, the preset window, the about panel
-// and the tray menu (effects-SET.bmp, preset-SET.bmp, about-SET.bmp,
-// tray-menu-SET.bmp). The caller sets the resolution (a new wine server reads it).
+// on the 8-channel card the effects panel, the preset window, the about panel,
+// the tray menu, the level a volume hotkey shows and the hotkeys' settings
+// window (effects-SET.bmp, preset-SET.bmp, about-SET.bmp, tray-menu-SET.bmp,
+// level-SET.bmp, hotkeys-SET.bmp). The caller sets the resolution (a new wine
+// server reads it).
 #include <windows.h>
 
 #include <cstdio>
@@ -76,6 +78,7 @@ bool Shots(const std::wstring& folder, DWORD dpi) {
         program.SetCard("ds_speaker_config", card.speakers);
         program.SetCard("playing", "1");
         program.SetCard("audio3d", "00 00 00 05 01 00");
+        program.WriteIni("[Hotkeys]\r\nVolumeDown=Ctrl+Alt+Down\r\nMute=Ctrl+Alt+End\r\n");
         if (!program.Start() || !program.WaitForStartUp() ||
             !e2e::WaitFor([&] { return program.TrayIconExists(); })) {
             shooter.Fail("the program did not start");
@@ -105,6 +108,17 @@ bool Shots(const std::wstring& folder, DWORD dpi) {
             e2e::WaitFor([&] { return (menu = PopupMenuOf(program.ProcessId())) != nullptr; }, 5000);
             shooter.Shoot(menu, L"tray-menu");
             if (menu) program.PressKey(VK_ESCAPE);
+            program.PressKeys({VK_CONTROL, VK_MENU, VK_DOWN});
+            e2e::WaitFor([&] { return ::IsWindowVisible(program.LevelWindow()) != FALSE; }, 5000);
+            shooter.Shoot(program.LevelWindow(), L"level");
+            if (program.ChooseTrayMenu(e2e::kSettings)) {
+                HWND settings = nullptr;
+                e2e::WaitFor([&] {
+                    return (settings = e2e::VisibleWindowOf(program.ProcessId(), L"#32770", L"Settings")) != nullptr;
+                }, 5000);
+                shooter.Shoot(settings, L"hotkeys");
+                if (settings) program.ClickClose(settings, IDCANCEL);
+            }
         }
         program.Kill();
     }

@@ -44,11 +44,11 @@ inline void OpenPanel(CProgram& program) {
 
 // EXIT from the tray menu, with this answer to the autostart question.
 inline void ExitFromTray(CProgram& program, int answer) {
-    ASSERT_TRUE(program.ChooseTrayMenu(1)) << "the tray menu did not open";
+    ASSERT_TRUE(program.ChooseTrayMenu(kExit)) << "the tray menu did not open";
     auto question = program.WaitForMessageBox(5000);
     if (!question && program.Running()) {
         // A loaded machine can lose the menu's keys: the user tries again.
-        ASSERT_TRUE(program.ChooseTrayMenu(1)) << "the tray menu did not open again";
+        ASSERT_TRUE(program.ChooseTrayMenu(kExit)) << "the tray menu did not open again";
         question = program.WaitForMessageBox();
     }
     ASSERT_TRUE(question) << "no autostart question";

@@ -225,7 +225,7 @@ TEST(Icon, HoldsTheFiveSizes) {
     }
 }
 
-TEST(TrayMenu, OpenAndExitUnderMenue) {
+TEST(TrayMenu, OpenSettingsAndExitUnderMenue) {
     HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU));
     ASSERT_NE(menu, nullptr);
     wchar_t text[32] = {};
@@ -233,12 +233,15 @@ TEST(TrayMenu, OpenAndExitUnderMenue) {
     EXPECT_STREQ(text, L"MENUE");
     HMENU popup = GetSubMenu(menu, 0);
     ASSERT_NE(popup, nullptr);
-    ASSERT_EQ(GetMenuItemCount(popup), 2);
+    ASSERT_EQ(GetMenuItemCount(popup), 3);
     EXPECT_EQ(GetMenuItemID(popup, 0), static_cast<UINT>(ID_TRAY_OPEN));
-    EXPECT_EQ(GetMenuItemID(popup, 1), static_cast<UINT>(ID_TRAY_EXIT));
+    EXPECT_EQ(GetMenuItemID(popup, 1), static_cast<UINT>(ID_TRAY_SETTINGS));
+    EXPECT_EQ(GetMenuItemID(popup, 2), static_cast<UINT>(ID_TRAY_EXIT));
     GetMenuStringW(popup, 0, text, 32, MF_BYPOSITION);
     EXPECT_STREQ(text, L"OPEN");
     GetMenuStringW(popup, 1, text, 32, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"Settings\u2026");
+    GetMenuStringW(popup, 2, text, 32, MF_BYPOSITION);
     EXPECT_STREQ(text, L"EXIT");
     DestroyMenu(menu);
 }
