@@ -145,12 +145,42 @@ HWND FindTopLevel(DWORD process, const wchar_t* className, const std::wstring& t
     return search.found;
 }
 
+// Keys a keyboard reports as extended: the arrows and the block above them,
+// the Windows and menu keys, the keypad's divide.
+bool ExtendedKey(WORD key) {
+    return (key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE || key == VK_LWIN ||
+           key == VK_RWIN || key == VK_APPS || key == VK_DIVIDE;
+}
+
 void SendKey(WORD key, bool up) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    // A keyboard sends the key's scan code with it; Wine's hotkey control
+    // takes the key from the scan code.
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (ExtendedKey(key) ? KEYEVENTF_EXTENDEDKEY : 0);
     ::SendInput(1, &input, sizeof input);
+}
+
+// A story's program still running from its folder: the next session's
+// logon starts the last program that wrote its Run value. It holds the
+// folder's program files, which could then not be replaced by the new build.
+void EndProgramRunningFrom(const std::wstring& path) {
+    DWORD ids[1024] = {};
+    DWORD bytes = 0;
+    if (!::EnumProcesses(ids, sizeof ids, &bytes)) return;
+    for (DWORD i = 0; i < bytes / sizeof(DWORD); ++i) {
+        HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ids[i]);
+        if (!process) continue;
+        wchar_t image[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        if (::QueryFullProcessImageNameW(process, 0, image, &size) && ::lstrcmpiW(image, path.c_str()) == 0) {
+            ::TerminateProcess(process, 99);
+            ::WaitForSingleObject(process, 5000);
+        }
+        ::CloseHandle(process);
+    }
 }
 
 }  // namespace
@@ -162,6 +192,7 @@ CProgram::CProgram(const std::string& testName, const std::wstring& exeName) : m
     ::CreateDirectoryW(root.c_str(), nullptr);
     m_folder = root + Widen(testName) + L"\\";
     ::CreateDirectoryW(m_folder.c_str(), nullptr);
+    EndProgramRunningFrom(ExePath());
     EmptyFolder(m_folder);
     const std::wstring own = OwnFolder();
     ::CopyFileW((own + L"Orvane Sound.exe").c_str(), ExePath().c_str(), FALSE);
@@ -180,6 +211,15 @@ CProgram::~CProgram() {
     Kill();
     if (m_process.hProcess) ::CloseHandle(m_process.hProcess);
     if (m_process.hThread) ::CloseHandle(m_process.hThread);
+    // The program wrote its Run value; left there, the next session's logon
+    // would start this story's program again.
+    const std::string name = Narrow(Title());
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        std::optional<std::string> value = RunValue(root, name);
+        if (!value) continue;
+        value->erase(std::remove(value->begin(), value->end(), '"'), value->end());
+        if (::lstrcmpiW(Widen(*value).c_str(), ExePath().c_str()) == 0) DeleteRunValue(root, name);
+    }
 }
 
 bool CProgram::SetCard(const std::string& key, const std::string& value) const {
