@@ -125,7 +125,20 @@ BOOL CEffectsPanelDlg::OnInitDialog() {
     for (CMixerFader& slider : m_sliderBand) slider.SetRange(effects::kBandMin, effects::kBandMax);
     m_sliderIntensity.SetRange(0, effects::kPercentRange);
     m_sliderSpread.SetRange(0, effects::kPercentRange);
+    for (CDigitEdit& edit : m_editBand) edit.SetLimitText(3);
+    m_editIntensity.SetLimitText(3);
+    m_editSpread.SetLimitText(3);
 
+    // The edits' changes while the window fills them are its own, not the
+    // user's: their text is the engine's value rounded to the window's
+    // steps, and sending it would change what the engine holds.
+    m_loading = true;
+    LoadFromEngine();
+    m_loading = false;
+    return TRUE;
+}
+
+void CEffectsPanelDlg::LoadFromEngine() {
     FillEnvironmentList();
     uint32_t count = 0;
     EnvironmentPreset preset{0, kEnvironmentNone};
@@ -137,7 +150,7 @@ BOOL CEffectsPanelDlg::OnInitDialog() {
 
     uint32_t intensity = 0;
     QS_GetIntensity(&intensity);
-    m_sliderIntensity.SetPos(effects::PercentSliderToEngine(static_cast<int>(intensity)));
+    m_sliderIntensity.SetPos(effects::EngineToPercentSlider(intensity));
     ShowPercent(m_editIntensity, m_sliderIntensity.GetPos());
 
     EqualizerRecord eq{};
@@ -145,8 +158,6 @@ BOOL CEffectsPanelDlg::OnInitDialog() {
     QS_GetEqualizer(&eq, &count);
     m_btnEqualizer.SetCheck(eq.on ? BST_CHECKED : BST_UNCHECKED);
     ShowEqualizerPairs(eq.on != 0);
-    // Every slider first, then the edits: each edit's change sends the record
-    // of all ten sliders, which must already hold the engine's values.
     effects::BandPositions positions{};
     for (int band = 0; band < effects::kBands; ++band)
         positions[band] = effects::EngineToBand(eq.tenths[band]);
@@ -159,9 +170,8 @@ BOOL CEffectsPanelDlg::OnInitDialog() {
 
     uint32_t spread = 0;
     QS_GetStereoSpread(&spread);
-    m_sliderSpread.SetPos(effects::PercentSliderToEngine(static_cast<int>(spread)));
+    m_sliderSpread.SetPos(effects::EngineToPercentSlider(spread));
     ShowPercent(m_editSpread, m_sliderSpread.GetPos());
-    return TRUE;
 }
 
 void CEffectsPanelDlg::FillEnvironmentList() {
@@ -277,7 +287,7 @@ void CEffectsPanelDlg::OnEnvInitClicked() {
     }
     uint32_t intensity = 0;
     QS_GetIntensity(&intensity);
-    m_sliderIntensity.SetPos(effects::PercentSliderToEngine(static_cast<int>(intensity)));
+    m_sliderIntensity.SetPos(effects::EngineToPercentSlider(intensity));
 }
 
 void CEffectsPanelDlg::On3dClicked() {
@@ -289,6 +299,7 @@ void CEffectsPanelDlg::On3dClicked() {
 void CEffectsPanelDlg::OnCloseClicked() { ::PostMessageW(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 void CEffectsPanelDlg::OnBandEditChanged(UINT id) {
+    if (m_loading) return;
     const int band = static_cast<int>(id - kFirstBandEdit);
     CDigitEdit& edit = m_editBand[band];
     edit.SetLimitText(3);
@@ -303,6 +314,7 @@ void CEffectsPanelDlg::OnIntensityEditChanged() { OnPercentEditChanged(m_editInt
 void CEffectsPanelDlg::OnSpreadEditChanged() { OnPercentEditChanged(m_editSpread, m_sliderSpread, true); }
 
 void CEffectsPanelDlg::OnPercentEditChanged(CDigitEdit& edit, CMixerFader& slider, bool spread) {
+    if (m_loading) return;
     edit.SetLimitText(3);
     const effects::Clamped value = effects::ClampPercentEdit(effects::ParseEditNumber(edit.GetWindowText()));
     if (value.rewrite) SetNumber(edit.m_hWnd, value.value);

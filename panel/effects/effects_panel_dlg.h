@@ -91,6 +91,8 @@ protected:
 
 private:
     void ApplySkin();
+    // Every control from the engine's values; sends nothing.
+    void LoadFromEngine();
     void FillEnvironmentList();
     void ShowEqualizerPairs(bool on);
     void ShowEnvironmentPairs(bool on);
@@ -115,5 +117,6 @@ private:
 
     bool m_chinese = false;
     bool m_engineOpen = false;
+    bool m_loading = false;  // the window is filling its controls from the engine
     std::string m_settingsFile;
 };

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 #include "panel/effects/effects_math.h"
@@ -27,6 +28,26 @@ TEST(EffectsMath, EngineValuesTruncateTowardZero) {
     EXPECT_EQ(PercentSliderToEdit(250), 75);
     EXPECT_EQ(PercentSliderToEngine(250), 750);
     EXPECT_EQ(PercentSliderToEdit(255), 75);  // integer division of the position
+}
+
+// The library reads a gain g as 200 × log10(1 + g): minus infinity at -1, not
+// a number below it. Those, and values past either end, take the end they
+// lie beyond, with no undefined conversion to int.
+TEST(EffectsMath, EngineValuesBeyondTheScaleTakeItsEnds) {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(EngineToBand(-inf), kBandMax);  // the bottom: -12 dB
+    EXPECT_EQ(EngineToBand(std::numeric_limits<double>::quiet_NaN()), kBandMax);
+    EXPECT_EQ(EngineToBand(inf), kBandMin);
+    EXPECT_EQ(EngineToBand(-1e300), kBandMax);
+    EXPECT_EQ(EngineToBand(1e300), kBandMin);
+    EXPECT_EQ(EngineToBand(-121), kBandMax);
+    EXPECT_EQ(EngineToBand(150), kBandMin);
+    // Per mille beyond 1000 (or beyond int) put the slider at its top.
+    EXPECT_EQ(EngineToPercentSlider(354), 646);
+    EXPECT_EQ(EngineToPercentSlider(0), kPercentRange);
+    EXPECT_EQ(EngineToPercentSlider(1001), 0);
+    EXPECT_EQ(EngineToPercentSlider(0xFFFFFFFFu), 0);
+    EXPECT_EQ(EngineToPercentSlider(0x80000000u), 0);
 }
 
 TEST(EffectsMath, EditNumbersAndClamps) {

@@ -198,7 +198,7 @@ TEST_F(EffectsPanel, OpensWithTheEngineValuesAndTheSwitchesVisibility) {
     EXPECT_FALSE(IsWindowEnabled(Item(1013)));
     EXPECT_FALSE(Visible(kIntensity));
     EXPECT_TRUE(Visible(1313));
-    EXPECT_EQ(SliderPos(kIntensity), 650);
+    EXPECT_EQ(SliderPos(kIntensity), 651);  // the engine reads 350 back as 349 per mille
     EXPECT_EQ(Text(Item(1301)), L"35");
     // 3D on: its slider and edit shown.
     EXPECT_TRUE(Visible(kSpread));
@@ -234,6 +234,61 @@ TEST_F(EffectsPanel, EveryPositionInTheEngineOpensOnItselfAndStaysThere) {
         EXPECT_EQ(EngineBands(), tenths) << "opening sent back what the engine held";
         m_panel.DestroyWindow();
     }
+}
+
+// Values the panel's steps cannot show (a band between two 0.6 dB steps,
+// per mille that are not whole percent) are shown rounded, and opening sends
+// none of them back: the engine keeps what another program gave it.
+TEST_F(EffectsPanel, OpeningSendsNothingBackOfWhatItRounds) {
+    SetEngineEqualizer(1, {50, -13, 0, 0, 0, 0, 0, 0, 0, 7});
+    ASSERT_EQ(QS_SetIntensity(354), 1);
+    ASSERT_EQ(QS_SetQXpanderStereo(1), 1);
+    ASSERT_EQ(QS_SetStereoSpread(355), 1);
+    const int32_t room[2] = {0, 2};
+    uint32_t count = 0;
+    ASSERT_EQ(QS_SetEnvPreset(room, &count), 1);
+    const char* keys[] = {"qs.equalizer", "qs.intensity", "qs.spread", "qs.environment"};
+    std::vector<std::string> before;
+    for (const char* key : keys) before.push_back(Card(key));
+    Open();
+    EXPECT_EQ(Text(Item(1290)), L"8");
+    EXPECT_EQ(Text(Item(1301)), L"36");
+    EXPECT_EQ(Text(Item(1300)), L"36");
+    for (std::size_t i = 0; i < std::size(keys); ++i) EXPECT_EQ(Card(keys[i]), before[i]) << keys[i];
+
+    // What the user changes is sent, as the panel shows it.
+    Type(1291, L"3");
+    EXPECT_EQ(EngineBands(), (std::vector<int>{48, 18, 0, 0, 0, 0, 0, 0, 0, 6}));
+    EXPECT_EQ(Card("qs.intensity"), before[1]);
+}
+
+// An engine gain at or below -1 (no amplitude left) reads as minus infinity
+// or not a number; huge gains as plus infinity. Each opens at its end of the
+// slider, and nothing is written back.
+TEST_F(EffectsPanel, GainsBeyondTheScaleOpenAtItsEndsAndStayInTheEngine) {
+    // Switch on, dword 1 = 10, then gains -1, -2 (NaN in dB), +inf, NaN, 0 ...
+    const std::string record =
+        "01 00 00 00 0A 00 00 00 00 00 80 BF 00 00 00 C0 00 00 80 7F 00 00 C0 7F 00 00 00 00 "
+        "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00";
+    ASSERT_EQ(OrvaneVcSet("qs.equalizer", record.c_str()), 1);
+    // +20000 millibels and a spread of 1e10: more per mille than a dword holds.
+    ASSERT_EQ(OrvaneVcSet("qs.intensity", "20 4E 00 00"), 1);
+    ASSERT_EQ(OrvaneVcSet("qs.spread", "F9 02 15 50"), 1);
+    ASSERT_EQ(QS_SetQXpanderStereo(1), 1);
+    Open();
+    EXPECT_EQ(SliderPos(kBand1), 20);
+    EXPECT_EQ(Text(Item(1290)), L"-20");
+    EXPECT_EQ(SliderPos(kBand2), 20);
+    EXPECT_EQ(SliderPos(kBand3), -20);
+    EXPECT_EQ(Text(Item(1292)), L"20");
+    EXPECT_EQ(SliderPos(kBandIds[3]), 20);
+    EXPECT_EQ(SliderPos(kBandIds[4]), 0);
+    EXPECT_EQ(SliderPos(kIntensity), 0) << "the top: 100 %";
+    EXPECT_EQ(SliderPos(kSpread), 0);
+    EXPECT_EQ(Text(Item(1300)), L"100");
+    EXPECT_EQ(Card("qs.equalizer"), record);
+    EXPECT_EQ(Card("qs.intensity"), "20 4E 00 00");
+    EXPECT_EQ(Card("qs.spread"), "F9 02 15 50");
 }
 
 TEST_F(EffectsPanel, BandEditsClampAndSendTenthsOfADecibel) {
