@@ -15,6 +15,7 @@
 
 #include "CorrantApi.h"
 #include "framework/app.h"
+#include "panel/app/autostart.h"
 #include "panel/app/main_panel_dlg.h"
 #include "panel/app/program_paths.h"
 #include "vcard_api.h"
@@ -43,6 +44,8 @@ protected:
         EXPECT_EQ(OrvaneVcMixerHandles(), 0);
         fw::SetMessageBoxHook({});
         ::DeleteFileA(panel::SettingsPath().c_str());
+        // The panel's start wrote this program's Run value.
+        panel::RemoveAutostart(panel::ProgramPath());
     }
 
     // Starts the panel on the card as the keys set so far describe it.
