@@ -39,7 +39,8 @@ protected:
         DeleteFileW(m_ini.c_str());
     }
     void TearDown() override {
-        for (const wchar_t* name : {L"Orvane Sound.ini", L"rel.ini", L"out.txt", L"HD 650.txt", L"bad.txt", L"curve.txt"})
+        for (const wchar_t* name : {L"Orvane Sound.ini", L"rel.ini", L"out.txt", L"HD 650.txt", L"bad.txt", L"curve.txt",
+                                    L"listed.txt"})
             DeleteFileW((m_dir + name).c_str());
         RemoveDirectoryW(m_dir.c_str());
     }
@@ -134,4 +135,77 @@ TEST_F(CorractlPreset, ARelativeSettingsPathIsTakenFromTheCurrentDirectory) {
     SetCurrentDirectoryW(previous);
     ASSERT_EQ(status, 0) << m_err;
     EXPECT_NE(FileText(m_dir + L"rel.ini").find("curve=curve"), std::string::npos);
+}
+
+namespace {
+
+// corractl.exe beside this test program, run to its end with the command line's
+// words after "corractl"; its standard output and error go to the handle
+// given, or stay on this process's console when it is null.
+DWORD RunCorractl(const std::wstring& words, HANDLE output) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring exe(self);
+    exe = exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"corractl.exe";
+    std::wstring command = L"\"" + exe + L"\" " + words;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (output) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = output;
+        startup.hStdError = output;
+    }
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, output != nullptr, 0, nullptr, nullptr,
+                        &startup, &process))
+        return 0xFFFFFFFF;
+    DWORD code = 0xFFFFFFFE;
+    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return code;
+}
+
+}  // namespace
+
+// A name with a character beyond ASCII reaches a file or pipe as UTF-8, and a
+// console as the character itself, whatever the console's code page.
+TEST_F(CorractlPreset, NamesReachFilesAsUtf8AndConsolesAsCharacters) {
+    const effects::CPresetStore store(Narrow(m_ini));
+    ASSERT_TRUE(store.Save(L"Caf\u00e9", {}, false));
+    ASSERT_EQ(Run({L"list"}), 0) << m_err;
+    EXPECT_EQ(m_out, "Caf\xC3\xA9\n");
+    EXPECT_EQ(Run({L"export", L"Caf\u00e9 au lait", m_dir + L"out.txt"}), 1);
+    EXPECT_NE(m_err.find("no preset \"Caf\xC3\xA9 au lait\""), std::string::npos) << m_err;
+
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const std::wstring listed = m_dir + L"listed.txt";
+    HANDLE file = CreateFileW(listed.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(RunCorractl(L"preset --ini \"" + m_ini + L"\" list", file), 0u);
+    CloseHandle(file);
+    EXPECT_EQ(FileText(listed), "Caf\xC3\xA9\r\n");
+
+    // A console of this process's own, which corractl shares; this process's
+    // standard handles are put back afterwards.
+    const HANDLE saved[] = {GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE),
+                            GetStdHandle(STD_ERROR_HANDLE)};
+    FreeConsole();
+    ASSERT_TRUE(AllocConsole());
+    SetConsoleOutputCP(437);  // an OEM code page, as consoles have: 0xE9 is not "é" there
+    HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    CONSOLE_SCREEN_BUFFER_INFO before{};
+    GetConsoleScreenBufferInfo(console, &before);
+    const DWORD status = RunCorractl(L"preset --ini \"" + m_ini + L"\" list", nullptr);
+    wchar_t shown[8] = {};
+    DWORD read = 0;
+    ReadConsoleOutputCharacterW(console, shown, 5, before.dwCursorPosition, &read);
+    CloseHandle(console);
+    FreeConsole();
+    SetStdHandle(STD_INPUT_HANDLE, saved[0]);
+    SetStdHandle(STD_OUTPUT_HANDLE, saved[1]);
+    SetStdHandle(STD_ERROR_HANDLE, saved[2]);
+    EXPECT_EQ(status, 0u);
+    EXPECT_EQ(std::wstring(shown, read), L"Caf\u00e9 ");
 }

@@ -1,8 +1,8 @@
 #include "preset_command.h"
 
-#include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -30,13 +30,23 @@ constexpr int kOk = 0, kFailed = 1, kUsage = 2;
 // Far above any equalizer curve (a GraphicEQ line of every hertz is 200 kB).
 constexpr long long kLargestFile = 16ll << 20;
 
+// What the command says is kept as UTF-8 until it is written out.
 std::string Narrow(const std::wstring& text) {
     if (text.empty()) return {};
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
                                         nullptr);
     std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
     if (n > 0)
-        ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                              nullptr);
+    return out;
+}
+
+std::wstring Widen(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0) ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
     return out;
 }
 
@@ -74,7 +84,7 @@ public:
 
     int Export(const effects::CPresetStore& store, const std::wstring& name, const std::wstring& path) {
         const auto positions = store.Load(name);
-        if (!positions) return Fail("no preset \"" + Narrow(name) + "\" with a valid record in " + store.File());
+        if (!positions) return Fail("no preset \"" + Narrow(name) + "\" with a valid record in " + FileOf(store));
         File file(::_wfopen(path.c_str(), L"wb"));
         if (!file) return Fail("cannot write " + Narrow(path));
         const std::string line = effects::FormatGraphicEq(*positions) + "\r\n";
@@ -102,7 +112,7 @@ public:
         if (!curve.ok) return Fail(Narrow(path) + ": " + curve.error + "; nothing imported");
 
         const bool existed = store.Load(name).has_value() || Listed(store, name);
-        if (!store.Save(name, curve.positions, true)) return Fail("cannot write " + store.File());
+        if (!store.Save(name, curve.positions, true)) return Fail("cannot write " + FileOf(store));
         m_out += std::string(existed ? "replaced" : "added") + " preset \"" + Narrow(name) + "\"\n";
         if (curve.clamped > 0)
             m_err += "corractl: " + std::to_string(curve.clamped) + (curve.clamped == 1 ? " band was" : " bands were") +
@@ -111,12 +121,18 @@ public:
     }
 
     int Delete(const effects::CPresetStore& store, const std::wstring& name) {
-        if (!Listed(store, name) && !store.Load(name)) return Fail("no preset \"" + Narrow(name) + "\" in " + store.File());
-        if (!store.Delete(name)) return Fail("cannot write " + store.File());
+        if (!Listed(store, name) && !store.Load(name)) return Fail("no preset \"" + Narrow(name) + "\" in " + FileOf(store));
+        if (!store.Delete(name)) return Fail("cannot write " + FileOf(store));
         return kOk;
     }
 
 private:
+    // The settings file's path as the profile functions take it (the code
+    // page's bytes), for a message.
+    static std::string FileOf(const effects::CPresetStore& store) {
+        return Narrow(effects::FromProfileName(store.File()));
+    }
+
     // Listed under any letter case, as the settings file's keys compare.
     static bool Listed(const effects::CPresetStore& store, const std::wstring& name) {
         for (const std::wstring& listed : store.Names())
@@ -206,7 +222,7 @@ int PresetMain() {
     int count = 0;
     wchar_t** words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     if (words == nullptr) {
-        std::fputs("corractl: cannot read the command line\n", stderr);
+        WriteText(::GetStdHandle(STD_ERROR_HANDLE), "corractl: cannot read the command line\n");
         return kFailed;
     }
     std::vector<std::wstring> args;
@@ -214,9 +230,39 @@ int PresetMain() {
     ::LocalFree(words);
     std::string out, err;
     const int status = RunPreset(args, out, err);
-    std::fputs(out.c_str(), stdout);
-    std::fputs(err.c_str(), stderr);
+    WriteText(::GetStdHandle(STD_OUTPUT_HANDLE), out);
+    WriteText(::GetStdHandle(STD_ERROR_HANDLE), err);
     return status;
+}
+
+bool WriteText(HANDLE target, std::string_view utf8) {
+    if (target == nullptr || target == INVALID_HANDLE_VALUE) return false;
+    if (utf8.empty()) return true;
+    DWORD mode = 0;
+    if (::GetConsoleMode(target, &mode)) {
+        // A console shows characters: its code page (OEM by default) plays no part.
+        const std::wstring wide = Widen(utf8);
+        for (std::size_t at = 0; at < wide.size();) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(wide.size() - at, 8192));
+            DWORD written = 0;
+            if (!::WriteConsoleW(target, wide.data() + at, chunk, &written, nullptr) || written == 0) return false;
+            at += written;
+        }
+        return true;
+    }
+    // Files and pipes get UTF-8 with Windows line ends.
+    std::string bytes;
+    for (char c : utf8) {
+        if (c == '\n') bytes += '\r';
+        bytes += c;
+    }
+    for (std::size_t at = 0; at < bytes.size();) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - at, 1u << 20));
+        DWORD written = 0;
+        if (!::WriteFile(target, bytes.data() + at, chunk, &written, nullptr) || written == 0) return false;
+        at += written;
+    }
+    return true;
 }
 
 }  // namespace corractl
