@@ -89,11 +89,12 @@ TEST_F(CorractlPreset, ImportsAHundredPointCurveUnderTheFilesName) {
     }
     WriteFile(m_dir + L"HD 650.txt", line + "\r\n");
     ASSERT_EQ(Run({L"import", m_dir + L"HD 650.txt"}), 0) << m_err;
-    // 9 dB plus 2 dB per octave around 1 kHz; the top three bands pass 12 dB.
+    // 9 dB plus 2 dB per octave around 1 kHz: -1 to 17 dB, which fits ±12 dB
+    // once moved down by 8 steps.
     const auto positions = effects::CPresetStore(Narrow(m_ini)).Load(L"HD 650");
     ASSERT_TRUE(positions.has_value());
-    EXPECT_EQ(*positions, (effects::BandPositions{2, -2, -5, -8, -12, -15, -18, -20, -20, -20}));
-    EXPECT_EQ(m_err, "corractl: 3 bands were beyond 12 dB and clamped to it\n");
+    EXPECT_EQ(*positions, (effects::BandPositions{10, 6, 3, 0, -4, -7, -10, -14, -17, -20}));
+    EXPECT_EQ(m_err, "corractl: the curve was moved down by 4.8 dB to fit the equalizer's \xC2\xB1" "12 dB, its shape kept\n");
 
     // Again: the preset is replaced, not listed twice.
     ASSERT_EQ(Run({L"import", m_dir + L"HD 650.txt", L"hd 650"}), 0) << m_err;
@@ -123,6 +124,28 @@ TEST_F(CorractlPreset, RefusalsWriteNothing) {
     EXPECT_EQ(Run({L"delete", L"kept"}), 0) << m_err;
     EXPECT_EQ(Run({L"list"}), 0);
     EXPECT_EQ(m_out, "");
+}
+
+// A file that cannot be read says why, and nothing is written.
+TEST_F(CorractlPreset, AFileThatCannotBeReadSaysWhy) {
+    WriteFile(m_dir + L"curve.txt", "GraphicEQ: 31 1; 16000 2\n");
+    ASSERT_EQ(Run({L"import", m_dir + L"curve.txt", L"Kept"}), 0) << m_err;
+    const std::string before = FileText(m_ini);
+
+    EXPECT_EQ(Run({L"import", m_dir + L"missing.txt"}), 1);
+    EXPECT_NE(m_err.find("missing.txt: the file does not exist; nothing imported"), std::string::npos) << m_err;
+    EXPECT_EQ(Run({L"import", m_dir.substr(0, m_dir.size() - 1), L"Folder"}), 1);
+    EXPECT_NE(m_err.find("it is a folder, not a file"), std::string::npos) << m_err;
+    HANDLE held = CreateFileW((m_dir + L"curve.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Run({L"import", m_dir + L"curve.txt", L"Held"}), 1);
+    CloseHandle(held);
+    EXPECT_NE(m_err.find("another program holds the file open"), std::string::npos) << m_err;
+    WriteFile(m_dir + L"curve.txt", "Preamp: -6.1 dB\r\n");
+    EXPECT_EQ(Run({L"import", m_dir + L"curve.txt", L"Preamp"}), 1);
+    EXPECT_NE(m_err.find("curve.txt: line 1: a Preamp line but no curve (the forms read: "), std::string::npos)
+        << m_err;
+    EXPECT_EQ(FileText(m_ini), before);
 }
 
 TEST_F(CorractlPreset, ARelativeSettingsPathIsTakenFromTheCurrentDirectory) {

@@ -9,6 +9,7 @@
 
 #include "panel/app/program_paths.h"
 #include "panel/effects/effects_texts.h"
+#include "panel/effects/eq_file.h"
 #include "panel/effects/graphic_eq.h"
 #include "panel/effects/preset_store.h"
 
@@ -19,7 +20,8 @@ const char kPresetHelp[] =
     "  preset [--ini PATH] export NAME FILE\n"
     "                               writes a preset as a GraphicEQ line (dB)\n"
     "  preset [--ini PATH] import FILE [NAME]\n"
-    "                               reads a GraphicEQ line or ten gains in dB into a preset\n"
+    "                               reads an equalizer file into a preset: a GraphicEQ line,\n"
+    "                               ten gains in dB, or Equalizer APO's Preamp and Filter lines\n"
     "                               (NAME defaults to the file's name without extension)\n"
     "  preset [--ini PATH] delete NAME\n"
     "                               PATH defaults to \"Orvane Sound.ini\" beside corractl\n";
@@ -27,8 +29,6 @@ const char kPresetHelp[] =
 namespace {
 
 constexpr int kOk = 0, kFailed = 1, kUsage = 2;
-// Far above any equalizer curve (a GraphicEQ line of every hertz is 200 kB).
-constexpr long long kLargestFile = 16ll << 20;
 
 // What the command says is kept as UTF-8 until it is written out.
 std::string Narrow(const std::wstring& text) {
@@ -39,14 +39,6 @@ std::string Narrow(const std::wstring& text) {
     if (n > 0)
         ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr,
                               nullptr);
-    return out;
-}
-
-std::wstring Widen(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
     return out;
 }
 
@@ -94,34 +86,22 @@ public:
     }
 
     int Import(const effects::CPresetStore& store, const std::wstring& path, std::optional<std::wstring> given) {
-        std::wstring name;
-        if (given) {
-            name = *given;
-        } else {
-            const std::size_t slash = path.find_last_of(L"\\/:");
-            name = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
-            const std::size_t dot = name.find_last_of(L'.');
-            if (dot != std::wstring::npos && dot > 0) name.erase(dot);
-        }
+        const std::wstring name = given ? *given : effects::PresetNameOfFile(path);
         int status = kOk;
         if (!CheckName(name, status)) return status;
 
-        std::string text;
-        if (!ReadWhole(path, text, status)) return status;
-        const effects::EqImport curve = effects::ParseEqualizerText(text);
-        if (!curve.ok) return Fail(Narrow(path) + ": " + curve.error + "; nothing imported");
+        const effects::EqFileImport file = effects::ImportEqualizerFile(path);
+        if (!file.Ok()) return Fail(Narrow(path) + ": " + Narrow(effects::DescribeRefusal(file, false)) + "; nothing imported");
 
-        const bool existed = store.Load(name).has_value() || Listed(store, name);
-        if (!store.Save(name, curve.positions, true)) return Fail("cannot write " + FileOf(store));
+        const bool existed = store.Load(name).has_value() || store.Listed(name);
+        if (!store.Save(name, file.curve.positions, true)) return Fail("cannot write " + FileOf(store));
         m_out += std::string(existed ? "replaced" : "added") + " preset \"" + Narrow(name) + "\"\n";
-        if (curve.clamped > 0)
-            m_err += "corractl: " + std::to_string(curve.clamped) + (curve.clamped == 1 ? " band was" : " bands were") +
-                     " beyond 12 dB and clamped to it\n";
+        for (const std::string& said : effects::DescribeEqFit(file.curve, false)) m_err += "corractl: " + said + "\n";
         return kOk;
     }
 
     int Delete(const effects::CPresetStore& store, const std::wstring& name) {
-        if (!Listed(store, name) && !store.Load(name)) return Fail("no preset \"" + Narrow(name) + "\" in " + FileOf(store));
+        if (!store.Listed(name) && !store.Load(name)) return Fail("no preset \"" + Narrow(name) + "\" in " + FileOf(store));
         if (!store.Delete(name)) return Fail("cannot write " + FileOf(store));
         return kOk;
     }
@@ -131,37 +111,6 @@ private:
     // page's bytes), for a message.
     static std::string FileOf(const effects::CPresetStore& store) {
         return Narrow(effects::FromProfileName(store.File()));
-    }
-
-    // Listed under any letter case, as the settings file's keys compare.
-    static bool Listed(const effects::CPresetStore& store, const std::wstring& name) {
-        for (const std::wstring& listed : store.Names())
-            if (::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, listed.c_str(), -1, name.c_str(), -1) == CSTR_EQUAL)
-                return true;
-        return false;
-    }
-
-    bool ReadWhole(const std::wstring& path, std::string& text, int& status) {
-        File file(::_wfopen(path.c_str(), L"rb"));
-        if (!file) {
-            status = Fail("cannot open " + Narrow(path));
-            return false;
-        }
-        char chunk[65536];
-        for (;;) {
-            const std::size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
-            text.append(chunk, n);
-            if (static_cast<long long>(text.size()) > kLargestFile) {
-                status = Fail(Narrow(path) + ": larger than any equalizer curve; nothing imported");
-                return false;
-            }
-            if (n < sizeof chunk) break;
-        }
-        if (std::ferror(file.get())) {
-            status = Fail("cannot read " + Narrow(path));
-            return false;
-        }
-        return true;
     }
 
     std::string& m_out;
@@ -241,7 +190,7 @@ bool WriteText(HANDLE target, std::string_view utf8) {
     DWORD mode = 0;
     if (::GetConsoleMode(target, &mode)) {
         // A console shows characters: its code page (OEM by default) plays no part.
-        const std::wstring wide = Widen(utf8);
+        const std::wstring wide = effects::WideFromUtf8(std::string(utf8));
         for (std::size_t at = 0; at < wide.size();) {
             const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(wide.size() - at, 8192));
             DWORD written = 0;
