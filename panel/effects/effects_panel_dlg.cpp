@@ -2,11 +2,17 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include <shellapi.h>
 
 #include "CorrantApi.h"
+#include "framework/app.h"
 #include "panel/controls/fader_skin.h"
 #include "panel/app/program_paths.h"
 #include "panel/effects/effects_texts.h"
+#include "panel/effects/eq_file.h"
+#include "panel/effects/preset_store.h"
 #include "panel/effects/preset_dlg.h"
 #include "panel/effects/window_place.h"
 #include "panel/res/resource_ids.h"
@@ -135,6 +141,7 @@ BOOL CEffectsPanelDlg::OnInitDialog() {
     m_loading = true;
     LoadFromEngine();
     m_loading = false;
+    ::DragAcceptFiles(m_hWnd, TRUE);
     return TRUE;
 }
 
@@ -378,6 +385,75 @@ LRESULT CEffectsPanelDlg::OnNotifyMessage(WPARAM, LPARAM lParam) {
     return 0;
 }
 
+namespace {
+
+// A drop's file list, released when the handler is done with it.
+class CDropFiles {
+public:
+    explicit CDropFiles(HDROP drop) : m_drop(drop) {}
+    ~CDropFiles() { ::DragFinish(m_drop); }
+    CDropFiles(const CDropFiles&) = delete;
+    CDropFiles& operator=(const CDropFiles&) = delete;
+
+    std::vector<std::wstring> Paths() const {
+        std::vector<std::wstring> paths;
+        const UINT count = ::DragQueryFileW(m_drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            const UINT length = ::DragQueryFileW(m_drop, i, nullptr, 0);
+            std::wstring path(length + 1, L'\0');
+            path.resize(::DragQueryFileW(m_drop, i, path.data(), length + 1));
+            if (!path.empty()) paths.push_back(path);
+        }
+        return paths;
+    }
+
+private:
+    HDROP m_drop;
+};
+
+}  // namespace
+
+LRESULT CEffectsPanelDlg::OnDropFiles(WPARAM wParam, LPARAM) {
+    std::vector<std::wstring> paths;
+    {
+        const CDropFiles drop(reinterpret_cast<HDROP>(wParam));
+        paths = drop.Paths();
+    }
+    for (const std::wstring& path : paths) ImportDroppedFile(path);
+    return 0;
+}
+
+void CEffectsPanelDlg::ImportDroppedFile(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    const std::wstring file = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    auto refuse = [&](const std::wstring& why) {
+        fw::AppMessageBox(effects::DropRefusedText(file, why, m_chinese), MB_OK | MB_ICONWARNING);
+    };
+
+    const std::wstring name = effects::PresetNameOfFile(path);
+    const effects::NameProblem problem = effects::CheckStorableName(name);
+    if (problem != effects::NameProblem::kNone) {
+        const wchar_t* why = effects::NameProblemText(problem, m_chinese);
+        return refuse(why ? why : effects::EmptyNameText(m_chinese));
+    }
+    const effects::EqFileImport read = effects::ImportEqualizerFile(path);
+    if (!read.Ok()) return refuse(effects::DescribeRefusal(read, m_chinese));
+
+    // A preset of that name is replaced only when the user agrees, as ADD asks.
+    const effects::CPresetStore store(SettingsFile());
+    const bool listed = store.Listed(name);
+    if (listed && fw::AppMessageBox(effects::kOverwriteQuestion, MB_YESNO) != IDYES) return;
+    if (!store.Save(name, read.curve.positions, true)) return refuse(effects::SettingsNotWrittenText(m_chinese));
+
+    SetBandPositions(read.curve.positions);
+    SendEqualizer();
+    std::vector<std::wstring> fitted;
+    for (const std::string& said : effects::DescribeEqFit(read.curve, m_chinese))
+        fitted.push_back(effects::WideFromUtf8(said));
+    if (!fitted.empty())
+        fw::AppMessageBox(effects::DropFittedText(name, fitted, m_chinese), MB_OK | MB_ICONINFORMATION);
+}
+
 bool CEffectsPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr fw::MsgEntry<CEffectsPanelDlg> table[] = {
         fw::OnCommand<&CEffectsPanelDlg::OnEqualizerClicked>(kEqualizerSwitch),
@@ -395,6 +471,7 @@ bool CEffectsPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
         fw::OnMessage<&CEffectsPanelDlg::OnVScroll>(WM_VSCROLL),
         fw::OnMessage<&CEffectsPanelDlg::OnNcHitTest>(WM_NCHITTEST),
         fw::OnMessage<&CEffectsPanelDlg::OnNotifyMessage>(WM_NOTIFY),
+        fw::OnMessage<&CEffectsPanelDlg::OnDropFiles>(WM_DROPFILES),
     };
     return fw::Dispatch(*this, table, msg, wParam, lParam, result) || CSkinDialog::OnWndMsg(msg, wParam, lParam, result);
 }

@@ -114,6 +114,10 @@ private:
     LRESULT OnVScroll(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
     LRESULT OnNotifyMessage(WPARAM wParam, LPARAM lParam);
+    // Equalizer files dropped on the window: each imported as a preset named
+    // after the file and loaded; a file that cannot be used says why.
+    LRESULT OnDropFiles(WPARAM wParam, LPARAM lParam);
+    void ImportDroppedFile(const std::wstring& path);
 
     bool m_chinese = false;
     bool m_engineOpen = false;

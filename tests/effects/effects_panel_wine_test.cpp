@@ -2,6 +2,8 @@
 // templates, on the virtual card's engine, with a settings file of their own.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +25,7 @@
 #include "framework/tooltips.h"
 #include "panel/effects/effects_panel_dlg.h"
 #include "panel/effects/preset_dlg.h"
+#include "panel/effects/preset_store.h"
 #include "preset_command.h"
 #include "vcard_api.h"
 
@@ -764,4 +767,127 @@ TEST_F(Presets, AnImportedPresetIsListedAtTheNextOpening) {
     Click(1286, m_list->m_hWnd);
     EXPECT_EQ(EngineBands(), std::vector<int>(10, 30));
     EXPECT_EQ(Text(Item(1299)), L"5");
+}
+
+namespace {
+
+// Files dropped on the effects window, as the shell drops them: a DROPFILES
+// list of wide paths in global memory, which the window releases.
+class Drops : public EffectsPanel {
+protected:
+    void SetUp() override {
+        EffectsPanel::SetUp();
+        SetEngineEqualizer(1, {});
+        Open();
+        char dir[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, dir);
+        m_dir = std::string(dir) + "effects-drops-" + std::to_string(GetCurrentProcessId()) + "\\";
+        CreateDirectoryA(m_dir.c_str(), nullptr);
+    }
+    void TearDown() override {
+        for (const std::string& file : m_files) DeleteFileA(file.c_str());
+        RemoveDirectoryA(m_dir.c_str());
+        EffectsPanel::TearDown();
+    }
+
+    std::string Write(const std::string& name, const std::string& bytes) {
+        const std::string path = m_dir + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        m_files.push_back(path);
+        return path;
+    }
+    void Drop(const std::vector<std::string>& paths) {
+        std::wstring list;
+        for (const std::string& path : paths) list += std::wstring(path.begin(), path.end()) + L'\0';
+        list += L'\0';
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+        ASSERT_NE(memory, nullptr);
+        auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+        files->pFiles = sizeof(DROPFILES);
+        files->fWide = TRUE;
+        std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(files + 1));
+        GlobalUnlock(memory);
+        SendMessageW(m_panel.m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    }
+    std::vector<int> Sliders() const {
+        std::vector<int> positions;
+        for (int id : kBandIds) positions.push_back(SliderPos(id));
+        return positions;
+    }
+
+    std::string m_dir;
+    std::vector<std::string> m_files;
+};
+
+}  // namespace
+
+TEST_F(Drops, AParametricFileBecomesAPresetNamedAfterItAndIsLoaded) {
+    EXPECT_TRUE(GetWindowLongW(m_panel.m_hWnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    const std::string file = Write("HD 600 ParametricEQ.txt",
+                                   "Preamp: -3 dB\r\n"
+                                   "Filter 1: ON LSC Fc 105 Hz Gain 6.0 dB Q 0.70\r\n"
+                                   "Filter 2: ON PK Fc 1000 Hz Gain -4.0 dB Q 2.0\r\n"
+                                   "Filter 3: ON HSC Fc 10000 Hz Gain 3.0 dB Q 0.70\r\n");
+    Drop({file});
+    EXPECT_TRUE(m_boxes.empty()) << testing::PrintToString(m_boxes);
+    const std::vector<int> expected = {-5, -4, 2, 5, 6, 12, 6, 5, 4, 0};
+    EXPECT_EQ(Sliders(), expected);
+    EXPECT_EQ(Text(Item(1290)), L"5");
+    std::vector<int> tenths;
+    for (int p : expected) tenths.push_back(p * -6);
+    EXPECT_EQ(EngineBands(), tenths);
+    const auto stored = effects::CPresetStore(m_ini).Load(L"HD 600 ParametricEQ");
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(std::vector<int>(stored->begin(), stored->end()), expected);
+}
+
+TEST_F(Drops, ACurveMovedToFitSaysByHowMuchInThePanelsLanguage) {
+    m_panel.SetChinese(true);
+    Drop({Write("loud.txt", "GraphicEQ: 31 10; 1000 16; 16000 14\n")});
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0], L"已导入预设“loud”：整条曲线下移 4.2 dB，以适应均衡器的 ±12 dB 范围，形状不变。");
+    EXPECT_EQ(SliderPos(kBandIds[5]), -20);
+
+    m_panel.SetChinese(false);
+    m_boxes.clear();
+    Drop({Write("wide.txt", "GraphicEQ: 500 -13; 1000 13.5\n")});
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0], L"Preset \"wide\" imported: 10 bands were beyond 12 dB and clamped to it.");
+}
+
+TEST_F(Drops, AFileThatCannotBeUsedSaysWhyAndChangesNothing) {
+    Type(1290, L"4");
+    const std::vector<int> before = Sliders();
+    const std::vector<int> engine = EngineBands();
+    m_panel.SetChinese(true);
+    Drop({Write("preamp.txt", "Preamp: -6.1 dB\r\n"), m_dir + "missing.txt"});
+    ASSERT_EQ(m_boxes.size(), 2u);
+    EXPECT_EQ(m_boxes[0].rfind(L"未导入“preamp.txt”：第 1 行：只有 Preamp 行，没有曲线（可读取的格式：", 0), 0u)
+        << testing::PrintToString(m_boxes[0]);
+    EXPECT_EQ(m_boxes[1], L"未导入“missing.txt”：文件不存在");
+    m_panel.SetChinese(false);
+    m_boxes.clear();
+    Drop({Write("[odd].txt", "GraphicEQ: 31 1\n")});
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0], L"\"[odd].txt\" was not imported: A preset name cannot begin with \"[\" or \";\".");
+    EXPECT_EQ(Sliders(), before);
+    EXPECT_EQ(EngineBands(), engine);
+    EXPECT_EQ(GetFileAttributesA(m_ini.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing was written";
+}
+
+TEST_F(Drops, APresetOfThatNameIsReplacedOnlyOnYes) {
+    ASSERT_TRUE(effects::CPresetStore(m_ini).Save(L"Mine", effects::BandPositions{}, false));
+    const std::string before = FileText(m_ini);
+    const std::string file = Write("mine.txt", "1 1 1 1 1 1 1 1 1 1\n");
+    m_answer = IDNO;
+    Drop({file});
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0], L"There is already a preset saved by this name. Do you want to overwrite it?");
+    EXPECT_EQ(FileText(m_ini), before);
+    EXPECT_EQ(SliderPos(kBand1), 0);
+
+    m_answer = IDYES;
+    Drop({file});
+    EXPECT_EQ(SliderPos(kBand1), -2);  // 1 dB: two steps up
+    EXPECT_EQ(effects::CPresetStore(m_ini).Names(), std::vector<std::wstring>{L"mine"});
 }
