@@ -61,7 +61,7 @@ inline const wchar_t* EmptyNameText(bool chinese) {
     return chinese ? L"预设名称不能为空。" : L"A preset name cannot be empty.";
 }
 inline const wchar_t* SettingsNotWrittenText(bool chinese) {
-    return chinese ? L"无法写入设置文件。" : L"the settings file cannot be written.";
+    return chinese ? L"无法写入设置文件" : L"the settings file cannot be written";
 }
 // A dropped file imported after moving or clamping its curve: what was done,
 // one sentence each.
