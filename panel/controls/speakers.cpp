@@ -28,6 +28,33 @@ constexpr auto kTestIds = [] {
     return ids;
 }();
 
+// While the library plays a test tone, and while it shows its own ownerless
+// message box, the panel steps aside: disabled, so that no other test starts
+// inside this one's message loop, and no longer topmost, so that the box
+// opens above it rather than hidden beneath it. Put back on every path.
+class CPanelAside {
+public:
+    explicit CPanelAside(HWND panel) : m_panel(panel), m_focus(::GetFocus()) {
+        m_wasTopmost = (::GetWindowLongPtrW(m_panel, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        ::EnableWindow(m_panel, FALSE);
+        if (m_wasTopmost)
+            ::SetWindowPos(m_panel, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    ~CPanelAside() {
+        ::EnableWindow(m_panel, TRUE);
+        if (m_wasTopmost)
+            ::SetWindowPos(m_panel, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (m_focus && ::IsWindow(m_focus) && ::GetForegroundWindow() == m_panel) ::SetFocus(m_focus);
+    }
+    CPanelAside(const CPanelAside&) = delete;
+    CPanelAside& operator=(const CPanelAside&) = delete;
+
+private:
+    HWND m_panel;
+    HWND m_focus;
+    bool m_wasTopmost = false;
+};
+
 }  // namespace
 
 void CSpeakerControls::BindControls() {
@@ -123,6 +150,7 @@ void CSpeakerControls::OnTestClicked(UINT id) {
             return;
         }
         // Plays the whole sound before it returns; the library reports its own failures.
+        CPanelAside aside(m_host.Window());
         OXASPKTST(card.Handle(), m_host.TestSoundPath(), test.speaker);
         return;
     }

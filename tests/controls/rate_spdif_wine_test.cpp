@@ -81,11 +81,12 @@ TEST_F(PanelTest, StartInAnAc3ModeWritesFortyEight) {
 }
 
 TEST_F(PanelTest, RateRefusedInAnAc3ModeIsWrittenAllTheSame) {
+    // Start-up in AC3 only could not write 48 kHz, so every rate stayed enabled.
+    OrvaneVcSet("spdif_out_word", "01 00 01 00");
+    OrvaneVcSet("fault.property", "0x100D");
     Open();
-    // Another program switched the card to AC3 while the panel had S/PDIF off.
-    Click(1203);
-    OrvaneVcSet("spdif_out_word", "00 00 01 00");
-    Click(1203);
+    EXPECT_EQ(startupBoxes, std::vector<std::wstring>{kRateFail});
+    OrvaneVcSet("fault.property", "");
     ASSERT_TRUE(Checked(1250) && Enabled(1265));
     Click(1265);
     EXPECT_EQ(Rate(), (std::vector<std::uint8_t>{0, 8}));

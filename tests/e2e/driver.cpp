@@ -364,6 +364,10 @@ void CProgram::PressKey(WORD key) const {
     ::Sleep(80);
 }
 
+HWND VisibleWindowOf(DWORD process, const wchar_t* className, const std::wstring& title) {
+    return FindTopLevel(process, className, title, true);
+}
+
 std::optional<MessageBoxSeen> CProgram::WaitForMessageBox(DWORD timeoutMs) const {
     HWND box = nullptr;
     const std::wstring title = Title();
