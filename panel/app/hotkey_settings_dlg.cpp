@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/app.h"
+#include "panel/controls/panel_controller.h"
 #include "panel/res/resource_ids.h"
 
 namespace {
@@ -21,11 +22,7 @@ constexpr std::array<Row, kHotkeyActions.size()> kRows{{
     {IDC_HOTKEY_MUTE_LABEL, IDC_HOTKEY_MUTE, IDC_HOTKEY_MUTE_WIN, IDC_HOTKEY_MUTE_CLEAR},
     {IDC_HOTKEY_SHOW_LABEL, IDC_HOTKEY_SHOW, IDC_HOTKEY_SHOW_WIN, IDC_HOTKEY_SHOW_CLEAR},
 }};
-constexpr auto kClearIds = [] {
-    std::array<UINT, kRows.size()> ids{};
-    for (std::size_t i = 0; i < kRows.size(); ++i) ids[i] = kRows[i].clear;
-    return ids;
-}();
+constexpr auto kClearIds = controls::IdsOf(kRows, &Row::clear);
 
 // The hotkey control's modifier flags and the program's.
 struct ModifierPair {
