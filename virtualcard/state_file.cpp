@@ -66,7 +66,7 @@ std::string StateFile::Format(const StateValues& values) {
               [](const auto* a, const auto* b) { return a->first < b->first; });
     std::string out =
         "# Orvane virtual card state. Edit while no program uses the card, or let\n"
-        "# the programs change it; see the README for the keys.\n";
+        "# the programs change it; see docs/virtual-card.md for the keys.\n";
     for (const auto* entry : sorted) {
         out += entry->first;
         out += " = ";
