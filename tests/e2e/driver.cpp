@@ -37,12 +37,20 @@ std::wstring Widen(const std::string& text) {
     return out;
 }
 
-std::string ReadBytes(const std::string& path) {
+namespace {
+
+// None when the file cannot be opened.
+std::optional<std::string> TryReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
 }
+
+}  // namespace
+
+std::string ReadBytes(const std::string& path) { return TryReadBytes(path).value_or(std::string()); }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -187,7 +195,7 @@ CProgram::CProgram(const std::string& testName, const std::wstring& exeName) : m
 
 CProgram::CProgram(const CProgram& first, SameFolder)
     : m_folder(first.m_folder), m_exeName(first.m_exeName), m_statePath(first.m_statePath),
-      m_environment(first.m_environment) {}
+      m_stateExists(first.m_stateExists), m_environment(first.m_environment) {}
 
 CProgram::~CProgram() {
     Kill();
@@ -195,8 +203,24 @@ CProgram::~CProgram() {
     if (m_process.hThread) ::CloseHandle(m_process.hThread);
 }
 
+std::string CProgram::ReadState() const {
+    // The card replaces its file after every change it makes, and a read
+    // that meets the replacing can come back empty: once the file has been
+    // seen, such a read is tried again (a file the card wrote is never empty).
+    for (int attempt = 0;; ++attempt) {
+        const std::optional<std::string> bytes = TryReadBytes(m_statePath);
+        if (bytes && !bytes->empty()) {
+            m_stateExists = true;
+            return *bytes;
+        }
+        if (!m_stateExists || attempt == 50) return {};
+        ::Sleep(10);
+    }
+}
+
 bool CProgram::SetCard(const std::string& key, const std::string& value) const {
-    std::istringstream lines(ReadBytes(m_statePath));
+    // Read whole or not at all: a rewrite from an empty read would wipe the card.
+    std::istringstream lines(ReadState());
     std::string out;
     std::string line;
     bool replaced = false;
@@ -218,14 +242,17 @@ bool CProgram::SetCard(const std::string& key, const std::string& value) const {
     WriteBytes(temp, out);
     // The card may be reading the file at this moment (a sharing violation).
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (::MoveFileExA(temp.c_str(), m_statePath.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+        if (::MoveFileExA(temp.c_str(), m_statePath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            m_stateExists = true;
+            return true;
+        }
         ::Sleep(10);
     }
     return false;
 }
 
 std::string CProgram::Card(const std::string& key) const {
-    std::istringstream lines(ReadBytes(m_statePath));
+    std::istringstream lines(ReadState());
     std::string line;
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();

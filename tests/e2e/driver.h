@@ -71,7 +71,10 @@ public:
 
     // Another state file for the card (before the start; the demo keeps its
     // card where the README says).
-    void UseStateFile(const std::string& path) { m_statePath = path; }
+    void UseStateFile(const std::string& path) {
+        m_statePath = path;
+        m_stateExists = false;
+    }
     const std::string& StateFile() const { return m_statePath; }
     // The card before the start (keys of the state file) and while it runs
     // (the card re-reads a state file another process changed).
@@ -137,7 +140,7 @@ public:
     // check that nothing happened: a check made after it cannot pass only
     // because the program had not got round to it yet.
     //
-    // Every input sent so far has been handled: a part of one of the
+    // Every input sent so far has been handled: a pixel of one of the
     // program's shown windows is marked for repainting, and a thread is given
     // its paint only once no input is waiting for it; a message sent after
     // the paint is answered only once the handler that was running has
@@ -163,6 +166,8 @@ public:
     std::string SystemLog() const;  // what the program asked of the system (restart, tray refusals)
 
 private:
+    // The card's state file ("" when there is none yet).
+    std::string ReadState() const;
     // A message sent to the panel and answered: the panel's thread has taken
     // up its messages again since.
     bool RoundTrip(DWORD timeoutMs) const;
@@ -173,6 +178,7 @@ private:
     std::wstring m_folder;
     std::wstring m_exeName;
     std::string m_statePath;
+    mutable bool m_stateExists = false;  // the state file has been written or read
     std::map<std::string, std::string> m_environment;
     PROCESS_INFORMATION m_process{};
     HWND m_panel = nullptr;
