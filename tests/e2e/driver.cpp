@@ -407,6 +407,10 @@ void CProgram::PressKey(WORD key) const {
     WaitUntilHandled();
 }
 
+HWND VisibleWindowOf(DWORD process, const wchar_t* className, const std::wstring& title) {
+    return FindTopLevel(process, className, title, true);
+}
+
 std::optional<MessageBoxSeen> CProgram::WaitForMessageBox(DWORD timeoutMs) const {
     HWND box = nullptr;
     const std::wstring title = Title();

@@ -195,6 +195,9 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 // start or did not end within the time (it is then ended).
 std::optional<DWORD> RunAndWait(const std::wstring& commandLine, DWORD timeoutMs = 30000);
 
+// A visible top-level window of the process with this class and title, or null.
+HWND VisibleWindowOf(DWORD process, const wchar_t* className, const std::wstring& title);
+
 // A visible window that owner owns (a modal panel or a message box) and that
 // holds the control (0: any), or null; and the same once one appears within the time.
 HWND OwnedWindow(HWND owner, int controlId = 0);

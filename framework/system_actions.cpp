@@ -1,10 +1,11 @@
-#include "panel/app/system_actions.h"
+#include "system_actions.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "framework/handles.h"
+#include "vcard_names.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ private:
 ISystemActions* g_override = nullptr;
 
 ISystemActions& DefaultActions() {
-    if (const char* card = std::getenv("ORVANE_VIRTUAL_CARD"); card && *card) {
+    if (const char* card = std::getenv(ORVANE_VCARD_ENV); card && *card) {
         static CVirtualSystemActions actions(card);
         return actions;
     }
