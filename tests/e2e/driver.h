@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "panel/res/resource_ids.h"
+
 namespace e2e {
 
 inline constexpr wchar_t kPanelTitle[] = L"Quelmar-TavikDigital(v6.1)";
@@ -34,7 +36,7 @@ inline constexpr int kPresetButton = 1002;   // on the effects panel
 inline constexpr int kPresetExit = 1159;
 inline constexpr int kAboutClose = 1294;
 // The master level meters on the panel (left, right).
-inline constexpr int kMasterMeters[] = {1169, 1214};
+inline constexpr int kMasterMeters[] = {IDC_METER_MASTER_L, IDC_METER_MASTER_R};
 
 // Waits until the condition holds, pumping this thread's messages; false on time-out.
 template <class Condition>
