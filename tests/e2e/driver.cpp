@@ -372,8 +372,13 @@ bool CProgram::ChooseTrayMenu(int item) {
     HWND menu = nullptr;
     if (!WaitFor([&] { return (menu = FindTopLevel(m_process.dwProcessId, L"#32768", L"", true)) != nullptr; }, 5000))
         return false;
-    // The keys go to the menu once it tracks, with the program in front.
+    // The keys go to the menu once it tracks, with the program in front. X
+    // maps the menu (and a panel shown just before) a moment after Windows
+    // shows it, and keys sent while it does are lost now and then (the menu
+    // closes without a choice); nothing on the Windows side tells when X has
+    // done, so X gets a moment.
     if (!WaitFor([&] { return TracksMenu(m_process.dwProcessId, menu); }, 5000)) return false;
+    ::Sleep(200);
     if (item < 0) {
         PressKey(VK_ESCAPE);
     } else {
