@@ -60,21 +60,25 @@ public:
                                    nullptr, nullptr, nullptr);
         ::SetForegroundWindow(m_window);
         ::SetFocus(m_edit);
-        Pump(200);
+        PumpUntil([&] { return HasTheKeyboard(); }, 2000);
     }
     ~CAnotherProgram() { ::DestroyWindow(m_window); }
     CAnotherProgram(const CAnotherProgram&) = delete;
     CAnotherProgram& operator=(const CAnotherProgram&) = delete;
 
-    // The window's messages, typed characters included, for a while.
-    static void Pump(DWORD ms) {
-        const ULONGLONG end = ::GetTickCount64() + ms;
-        while (::GetTickCount64() < end) {
+    // The window's messages, typed characters included, until the condition
+    // holds; false on time-out.
+    template <class Condition>
+    static bool PumpUntil(Condition condition, DWORD timeoutMs = 5000) {
+        const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+        for (;;) {
             MSG msg;
             while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
                 ::TranslateMessage(&msg);
                 ::DispatchMessageW(&msg);
             }
+            if (condition()) return true;
+            if (::GetTickCount64() >= end) return false;
             ::Sleep(10);
         }
     }
@@ -131,7 +135,7 @@ TEST(Hotkeys, AHotkeyLowersTheMasterVolumeOneStepAndShowsTheLevel) {
     // Balance kept: an unbalanced pair keeps its ratio, and the panel's
     // edits follow the mixer as the faders do.
     program.SetCard(kMasterVolume, "32768 16384");
-    ::Sleep(300);
+    ASSERT_TRUE(program.WaitUntilCardAsked());
     VolumeDown(program);
     EXPECT_TRUE(WaitFor([&] {
         return program.Card(kMasterVolume) == std::to_string(32768 - kStep) + " " + std::to_string((32768 - kStep) / 2);
@@ -293,18 +297,22 @@ TEST(LevelWindow, NeverTakesTheFocusFromTheProgramTheUserIsTypingIn) {
     const CAnotherProgram typing;
     ASSERT_TRUE(typing.HasTheKeyboard()) << "the driver's window did not get the keyboard";
     VolumeDown(program);
-    bool shown = false;
-    for (int i = 0; i < 100 && !shown; ++i) {
-        CAnotherProgram::Pump(30);
-        shown = LevelShown(program);
-        EXPECT_TRUE(typing.HasTheKeyboard()) << "the level took the keyboard";
-    }
-    ASSERT_TRUE(shown) << "no level shown";
+    // Watched while the level comes up: the keyboard never leaves.
+    bool lost = false;
+    ASSERT_TRUE(CAnotherProgram::PumpUntil([&] {
+        lost = lost || !typing.HasTheKeyboard();
+        return LevelShown(program);
+    })) << "no level shown";
+    EXPECT_FALSE(lost) << "the level took the keyboard";
     program.PressKey('A');
     program.PressKey('B');
-    CAnotherProgram::Pump(300);
-    EXPECT_EQ(typing.Text(), L"ab") << "the keys went elsewhere";
-    EXPECT_TRUE(WaitFor([&] { return !LevelShown(program); }, 4000));
+    EXPECT_TRUE(CAnotherProgram::PumpUntil([&] { return typing.Text() == L"ab"; }))
+        << "the keys went elsewhere: " << e2e::Narrow(typing.Text());
+    EXPECT_TRUE(CAnotherProgram::PumpUntil([&] {
+        lost = lost || !typing.HasTheKeyboard();
+        return !LevelShown(program);
+    })) << "the level stayed";
+    EXPECT_FALSE(lost) << "the level took the keyboard";
     EXPECT_TRUE(typing.HasTheKeyboard());
     program.Kill();
 }
@@ -321,9 +329,10 @@ TEST(TrayWheel, TheWheelOverTheIconRaisesTheVolumeAndElsewhereDoesNothing) {
     const POINT elsewhere{400, 300};
     ASSERT_TRUE(::PtInRect(&icon, onIcon));
 
+    // The shell tells the program the pointer is on the icon; the wheel's
+    // input comes after that message.
     ::SetCursorPos(onIcon.x, onIcon.y);
-    program.TrayMouse(WM_MOUSEMOVE);  // the shell: the pointer is on the icon
-    ::Sleep(200);
+    program.TrayMouse(WM_MOUSEMOVE);
     program.Wheel(onIcon, 1);
     EXPECT_TRUE(WaitFor([&] { return program.Card(kMasterVolume) == Both(kStart + kStep); }, 5000))
         << program.Card(kMasterVolume);
@@ -337,7 +346,6 @@ TEST(TrayWheel, TheWheelOverTheIconRaisesTheVolumeAndElsewhereDoesNothing) {
     program.Wheel(elsewhere, 2);
     ::SetCursorPos(onIcon.x, onIcon.y);
     program.TrayMouse(WM_MOUSEMOVE);
-    ::Sleep(200);
     program.Wheel(onIcon, 1);
     EXPECT_TRUE(WaitFor([&] { return program.Card(kMasterVolume) == Both(kStart); }, 5000))
         << program.Card(kMasterVolume);
@@ -352,7 +360,6 @@ TEST(TrayWheel, WhereTheShellCannotTellTheIconsPlaceTheWheelIsLeftAlone) {
     const POINT anywhere{640, 512};
     ::SetCursorPos(anywhere.x, anywhere.y);
     program.TrayMouse(WM_MOUSEMOVE);
-    ::Sleep(200);
     program.Wheel(anywhere, 3);
     // Proof that the wheel was handled before: a hotkey after it moves the
     // volume by its one step only.
@@ -406,7 +413,7 @@ TEST(TrayKeyboard, TheIconAnswersTheKeyboardAsItAnswersClicks) {
     HWND menu = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (menu = e2e::VisibleWindowOf(program.ProcessId(), L"#32768", L"")) != nullptr; }))
         << "no menu";
-    ::Sleep(200);
+    ::Sleep(200);  // X maps the menu a moment after Windows shows it
     program.PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(menu); }));
     program.Kill();
