@@ -63,7 +63,7 @@ bool CMainPanelDlg::CardPresent() const {
     for (UINT i = 0; i < devices; ++i) {
         MIXERCAPSA caps{};
         if (mixer.GetDevCaps(i, &caps, sizeof caps) != MMSYSERR_NOERROR) return false;
-        if (std::strcmp(caps.szPname, kCardMixerName) == 0) return true;
+        if (std::strcmp(caps.szPname, mixer::kCardMixerName) == 0) return true;
     }
     return false;
 }

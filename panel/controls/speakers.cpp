@@ -13,8 +13,6 @@ using namespace controls;
 
 namespace {
 
-// The lines of the card's output destination a layout binds again.
-constexpr DWORD kLfeLine = 1, kCentreLine = 2, kSurroundLine = 3, kBackLine = 4;
 constexpr char kExpanderKey[] = "Expander";
 
 constexpr auto kConfigIds = [] {
@@ -95,12 +93,12 @@ void CSpeakerControls::WriteSettings() {
 
 void CSpeakerControls::ApplyLayout(std::size_t index) {
     const SpeakerLayout layout = LayoutFor(index);
-    if (layout.rebindSurround) m_strips.BindOutputLine(kSurroundLine);
+    if (layout.rebindSurround) m_strips.BindOutputLine(mixer::CardLine::Surround);
     if (layout.rebindCentreLfe) {
-        m_strips.BindOutputLine(kLfeLine);
-        m_strips.BindOutputLine(kCentreLine);
+        m_strips.BindOutputLine(mixer::CardLine::Lfe);
+        m_strips.BindOutputLine(mixer::CardLine::Centre);
     }
-    if (layout.rebindBack) m_strips.BindOutputLine(kBackLine);
+    if (layout.rebindBack) m_strips.BindOutputLine(mixer::CardLine::Back);
 
     for (int id : layout.show) Show(id, true);
     for (int id : layout.hide) Show(id, false);
