@@ -15,6 +15,7 @@
 
 #include "CorrantRecords.h"
 #include "preset_command.h"
+#include "state_command.h"
 #include "vcard_names.h"
 
 namespace {
@@ -438,9 +439,11 @@ int main(int argc, char** argv) {
     if (command == "--help" || command == "-h") {
         std::fputs(kHelp, stdout);
         std::fputs(corractl::kPresetHelp, stdout);
+        std::fputs(corractl::kStateHelp, stdout);
         return kOk;
     }
     if (command == "preset") return corractl::PresetMain();
+    if (command == "state") return corractl::StateMain();
     if (command == "info" || command == "status") {
         if (argc != 2) return Usage("this command takes no argument");
         return command == "info" ? Info() : Status();
