@@ -120,8 +120,12 @@ void CSpeakerControls::OnConfigClicked(UINT id) {
 
     ApplyLayout(index);
     // A failed write is silent, and the layout stays as chosen.
-    corra::Connection card;
-    if (card) SetCurrentSpeakerConfig(card.Handle(), kSpeakerButtons[index].value);
+    bool written = false;
+    {
+        corra::Connection card;
+        written = card && SetCurrentSpeakerConfig(card.Handle(), kSpeakerButtons[index].value);
+    }
+    if (written) m_host.CardWritten();
 }
 
 void CSpeakerControls::ReadSpeakerLayout() {
@@ -155,6 +159,22 @@ void CSpeakerControls::OnTestClicked(UINT id) {
     SetMsgHandled(false);
 }
 
+bool CSpeakerControls::ShowCard() {
+    const int channels = ReadChannelCount();
+    std::uint32_t config = 0;
+    bool read = false;
+    {
+        corra::Connection card;
+        read = card && GetCurrentSpeakerConfig(card.Handle(), &config);
+    }
+    if (read) {
+        const std::size_t index = SpeakerIndexForConfig(config, channels);
+        for (std::size_t i = 0; i < kSpeakerButtons.size(); ++i) m_btnSpeakers[i].SetCheckAlone(i == index);
+        ApplyLayout(index);
+    }
+    return ReadAudio3D();
+}
+
 bool CSpeakerControls::ReadAudio3D() {
     corra::Audio3DPair pair{};
     {
@@ -175,6 +195,7 @@ void CSpeakerControls::OnSoundEffectsClicked() {
         pair[1] = m_btnSoundEffects.GetCheck() == BST_CHECKED ? 1 : 0;
         if (!card.Write(CorraSetAudio3D, pair)) return;
     }
+    m_host.CardWritten();
     const wchar_t* question = m_host.Chinese() ? reinterpret_cast<const wchar_t*>(kRebootTextChinese)
                                                : kRebootTextEnglish;
     if (m_host.MessageBox(question, MB_YESNO) != IDYES) return;
@@ -194,8 +215,12 @@ void CSpeakerControls::OnExpanderClicked() {
         std::uint32_t count = 0;
         if (!CorraGetExpander(card.Handle(), &probe, &count)) return;
     }
-    corra::Connection card;
-    const std::uint32_t on = m_btnExpander.GetCheck() == BST_CHECKED ? 1 : 0;
-    std::uint32_t count = 0;
-    if (card) CorraSetExpander(card.Handle(), &on, &count);
+    bool written = false;
+    {
+        corra::Connection card;
+        const std::uint32_t on = m_btnExpander.GetCheck() == BST_CHECKED ? 1 : 0;
+        std::uint32_t count = 0;
+        written = card && CorraSetExpander(card.Handle(), &on, &count);
+    }
+    if (written) m_host.CardWritten();
 }
