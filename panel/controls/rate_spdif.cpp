@@ -17,16 +17,8 @@ constexpr std::size_t RateSlot(std::size_t rateIndex) { return rateIndex + 1; }
 
 constexpr char kSpdifKey[] = "SPDIF_EN";
 
-constexpr auto kRateIds = [] {
-    std::array<UINT, kRateButtons.size()> ids{};
-    for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<UINT>(kRateButtons[i].id);
-    return ids;
-}();
-constexpr auto kModeIds = [] {
-    std::array<UINT, kSpdifModeButtons.size()> ids{};
-    for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<UINT>(kSpdifModeButtons[i].id);
-    return ids;
-}();
+constexpr auto kRateIds = IdsOf(kRateButtons, &RateButton::id);
+constexpr auto kModeIds = IdsOf(kSpdifModeButtons, &SpdifModeButton::id);
 
 bool CardHasSpdifOut(const corra::Connection& card) {
     corra::CapabilityRecord cap{};

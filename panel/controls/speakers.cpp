@@ -15,16 +15,8 @@ namespace {
 
 constexpr char kExpanderKey[] = "Expander";
 
-constexpr auto kConfigIds = [] {
-    std::array<UINT, kSpeakerButtons.size()> ids{};
-    for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<UINT>(kSpeakerButtons[i].id);
-    return ids;
-}();
-constexpr auto kTestIds = [] {
-    std::array<UINT, kTestButtons.size()> ids{};
-    for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<UINT>(kTestButtons[i].id);
-    return ids;
-}();
+constexpr auto kConfigIds = IdsOf(kSpeakerButtons, &SpeakerButton::id);
+constexpr auto kTestIds = IdsOf(kTestButtons, &TestButton::id);
 
 // While the library plays a test tone, and while it shows its own ownerless
 // message box, the panel steps aside: disabled, so that no other test starts

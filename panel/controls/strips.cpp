@@ -17,14 +17,6 @@ enum FaderStrip { kThumbStrip = 0, kTrackA = 1, kTrackB = 2 };
 using mixer::CardLine;
 using mixer::LineInfo;
 
-// One ID column of a table, as the list a message table entry takes.
-template <std::size_t N, class Row>
-constexpr std::array<UINT, N> IdsOf(const Row (&rows)[N], UINT Row::*id) {
-    std::array<UINT, N> ids{};
-    for (std::size_t i = 0; i < N; ++i) ids[i] = rows[i].*id;
-    return ids;
-}
-
 }  // namespace
 
 // A linked fader pair: its settings key, link button, flag and line. The pair
@@ -171,8 +163,8 @@ struct CStripControls::Tables {
     };
 
     // The IDs the handlers take, each once.
-    static constexpr auto kEditIds = IdsOf(kFaderEdits, &FaderEdit::editId);
-    static constexpr auto kLinkIds = IdsOf(kLinkPairs, &LinkPair::linkButtonId);
+    static constexpr auto kEditIds = controls::IdsOf(kFaderEdits, &FaderEdit::editId);
+    static constexpr auto kLinkIds = controls::IdsOf(kLinkPairs, &LinkPair::linkButtonId);
 
     // What the panel binds of each line is what mixer::kCardLines says it
     // binds, which is what a saved card state holds of the mixer.
