@@ -12,6 +12,9 @@ namespace {
 constexpr std::array<std::string_view, 4> kSourceNames = {"mic", "stereo_mix", "line_in", "video"};
 static_assert(kSourceNames.size() == controls::kPages.size(), "a name for each recording page");
 
+// The largest gain a band's text may give, in dB (the engine's range is far
+// inside it; a float still holds it to the hundredth).
+constexpr double kLargestDecibels = 1000.0;
 // Longest environment name the engine gives (16 bytes with its zero).
 constexpr std::size_t kLongestEnvironment = 15;
 // Bands closer than this (tenths of a dB) are the same: a text holds them to
@@ -248,9 +251,11 @@ std::vector<Key> MakeKeys() {
                            [](const CardState& s, std::size_t b) { return s.engine.bands[b].has_value(); },
                            [](const CardState& s, std::size_t b) { return Decibels(*s.engine.bands[b]); },
                            [](std::string_view t, CardState& s, std::size_t b) {
+                               // Beyond a thousand decibels it is no gain at all.
                                const auto db = ParseDecimal(t);
-                               if (db) s.engine.bands[b] = static_cast<float>(*db * 10.0);
-                               return db.has_value();
+                               if (!db || !(std::fabs(*db) < kLargestDecibels)) return false;
+                               s.engine.bands[b] = static_cast<float>(*db * 10.0);
+                               return true;
                            },
                            "a gain in dB"});
     keys.push_back(FieldKey<&CardState::engine, &EngineSettings::environment, Text, ParseEnvironment>(

@@ -106,6 +106,7 @@ TEST(StateText, EveryRefusalNamesItsLineAndWhy) {
         {"format = orvane-card-state 1\ncard.3d on\n", 2, "not a \"key = value\" line"},
         {"format = orvane-card-state 1\n[Card\n", 2, "without its ']'"},
         {"format = orvane-card-state 1\nengine.equalizer.31hz = 1e3\n", 2, "a gain in dB"},
+        {"format = orvane-card-state 1\nengine.equalizer.31hz = 999999999.99\n", 2, "a gain in dB"},
         {"format = orvane-card-state 1\nengine.intensity = 2000000\n", 2, "a percentage"},
         {"format = orvane-card-state 1\nmixer.playback.wave.volume = 1 2 -3\n", 2, "whole numbers"},
         {"format = orvane-card-state 1\nmixer.playback.wave.volume = 4294967296\n", 2, "whole numbers"},
