@@ -17,6 +17,8 @@ constexpr char kNoAnswer[] = "the card does not answer";
 constexpr char kRefused[] = "the card refused it";
 constexpr char kNoEngine[] = "there is no effects engine";
 constexpr float kLargestBand = 120.0f;  // tenths of a dB either way
+// Far beyond any gain, and still within what a state's text holds.
+constexpr float kLargestTenths = 9000.0f;
 constexpr std::uint32_t kLargestPerMille = 1000;
 
 HMIXEROBJ AsObject(HMIXER mixer) { return reinterpret_cast<HMIXEROBJ>(mixer); }
@@ -264,14 +266,21 @@ void ReadEngine(const Access& access, ReadResult& out) {
         return;
     }
     EngineSettings& state = out.state.engine;
-    auto unread = [&](std::vector<std::string> keys) {
-        if (engine.Tells()) Add(out.unread, std::move(keys), "the engine refused it");
+    auto unread = [&](std::vector<std::string> keys, const char* why = "the engine refused it") {
+        if (engine.Tells()) Add(out.unread, std::move(keys), why);
     };
     corra::EqualizerRecord eq;
     std::uint32_t count = 0;
     if (QS_GetEqualizer(&eq, &count)) {
         state.equalizer = eq.on != 0;
-        for (std::size_t band = 0; band < state.bands.size(); ++band) state.bands[band] = eq.tenths[band];
+        // A gain at or below -1 comes back from the engine as no number of
+        // decibels at all: that band is no setting a state can hold.
+        for (std::size_t band = 0; band < state.bands.size(); ++band) {
+            if (std::isfinite(eq.tenths[band]) && std::fabs(eq.tenths[band]) < kLargestTenths)
+                state.bands[band] = eq.tenths[band];
+            else
+                unread({"engine.equalizer." + BandName(band)}, "the engine holds no gain in decibels there");
+        }
     } else {
         unread({"engine.equalizer"});
     }

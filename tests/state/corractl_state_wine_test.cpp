@@ -233,4 +233,18 @@ TEST_F(CorractlState, SaveNamesWhatItCannotReadAndWhatTheCardLacks) {
     EXPECT_NE(m_out.find("mixer.playback.master.volume = 49152 49152\n"), std::string::npos) << m_out;
 }
 
+TEST_F(CorractlState, ABandTheEngineHoldsAsNoGainIsNotSavedAndTheRestRestores) {
+    // Band 1's linear gain at -1: no number of decibels ("-inf" written, the
+    // whole file would be refused at its restore).
+    OrvaneVcSet("qs.equalizer", "01 00 00 00 0A 00 00 00 00 00 80 BF 00 00 00 00");
+    EXPECT_EQ(Run({L"save"}), 1);
+    EXPECT_NE(m_err.find("not saved: engine.equalizer.31hz: the engine holds no gain in decibels there"),
+              std::string::npos)
+        << m_err;
+    EXPECT_EQ(m_out.find("engine.equalizer.31hz"), std::string::npos) << m_out;
+    EXPECT_NE(m_out.find("engine.equalizer.62hz = 0.0\n"), std::string::npos) << m_out;
+    const std::string saved = m_out;
+    EXPECT_EQ(Run({L"restore"}, saved), 0) << m_err;
+}
+
 }  // namespace
