@@ -1,9 +1,9 @@
 // CMainPanelDlg: the main panel of template 102, the program's one window. It
 // composes the panel: the audio controllers of panel/controls (each owning its
-// controls and state), the refresh, the tray icon, the effects and about
-// panels, and its own buttons; it runs start-up in its order, keeps the
-// settings file and the panel's life, and offers each message to the
-// controllers after its own table.
+// controls and state), the refresh, the tray icon, the keeper of the card's
+// settings, the effects and about panels, and its own buttons; it runs
+// start-up in its order, keeps the settings file and the panel's life, and
+// offers each message to the controllers after its own table.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +12,7 @@
 
 #include "framework/controls.h"
 #include "framework/handles.h"
+#include "panel/app/card_keeper.h"
 #include "panel/app/panel_refresh.h"
 #include "panel/app/panel_tray.h"
 #include "panel/controls/panel_host.h"
@@ -59,6 +60,7 @@ private:
     const char* TestSoundPath() const override { return m_testSoundPath.c_str(); }
     std::optional<int> ReadSetting(const char* key) const override;
     void WriteSetting(const char* key, int value) override;
+    void CardWritten() override { m_keeper.TakeCard(); }
 
     bool CardPresent() const;
     void ReadSettings();
@@ -66,6 +68,8 @@ private:
     void ApplySkins(bool early);
     void ShowPanel();
     void HidePanel();
+    // What the card holds, in its controls (after the card came back).
+    void ShowCard();
 
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
@@ -75,6 +79,7 @@ private:
     LRESULT OnEndSession(WPARAM, LPARAM);
     LRESULT OnTaskbarCreated(WPARAM, LPARAM);
     LRESULT OnLiveCounts(WPARAM which, LPARAM);
+    LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
     LRESULT OnNcHitTest(WPARAM, LPARAM);
     LRESULT OnSetFocus(WPARAM, LPARAM);
     LRESULT OnMasterReleasedCapture(NMHDR*) { return 0; }
@@ -92,6 +97,7 @@ private:
     CSpeakerControls m_speakers;
     CRecordingControls m_recording;
     CPanelTray m_tray;
+    CCardKeeper m_keeper;
 
     // The panel's own controls.
     CSkinButton m_btnEffectsPanel;
