@@ -98,6 +98,15 @@ std::uint32_t IndexOf(const unsigned char* raw) {
     return index;
 }
 
+// Milliseconds of the system clock, which every process of the machine shares.
+std::int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// The longest reload a state may ask for, in milliseconds.
+constexpr std::int64_t kLongestReload = 600000;
+
 // A gently moving level between 0 and 1 for channel `channel` at time `t`.
 double Wave(double t, int channel) {
     const double slow = std::sin(t * 1.3 + channel * 0.9);
@@ -186,6 +195,39 @@ void VirtualCard::FillDefaults() {
 
 void VirtualCard::Sync() {
     if (m_state.Refresh()) FillDefaults();
+    ApplyReload();
+}
+
+// fault.reload = MS: the driver reloads, as after an update or a resume on
+// some systems. Its records, DirectSound's speaker configuration and the
+// engine's settings go back to their defaults at once, and the card is away
+// for MS milliseconds (fault.reloading_until: when it is back, in
+// milliseconds of the system clock). The mixer keeps its values. Whichever
+// process sees the key first reloads the card, and the key goes.
+void VirtualCard::ApplyReload() {
+    if (!m_state.Has("fault.reload")) return;
+    const auto away = std::clamp<std::int64_t>(m_state.GetInt("fault.reload", 0), 0, kLongestReload);
+    std::vector<std::string> engine;
+    for (const auto& [key, value] : m_state.Values())
+        if (key.rfind("qs.", 0) == 0) engine.push_back(key);
+    for (const std::string& key : engine) m_state.Erase(key);
+    for (const auto& property : kStored) m_state.Erase(property.key);
+    m_state.Erase("ds_speaker_config");
+    m_state.Erase("fault.reload");
+    m_state.SetInt("fault.reloading_until", NowMs() + away);
+    FillDefaults();
+    m_state.Save();
+}
+
+bool VirtualCard::Reloading() const {
+    const auto until = m_state.GetInt("fault.reloading_until", 0);
+    return until != 0 && NowMs() < until;
+}
+
+bool VirtualCard::Away() {
+    std::lock_guard guard(m_lock);
+    Sync();
+    return Reloading();
 }
 
 void VirtualCard::SyncForRequest() {
@@ -207,6 +249,7 @@ void VirtualCard::Set(std::string_view key, std::string_view value) {
         m_state.Set(key, value);
     FillDefaults();
     m_state.Save();
+    ApplyReload();
 }
 
 std::string VirtualCard::Get(std::string_view key) {
@@ -306,7 +349,7 @@ corra::DevList VirtualCard::GetPciDevices(bool) {
     SyncForRequest();
     List list;
     for (const auto& d : kOtherDevices) list.devices.push_back({d[0], d[1], d[2]});
-    if (!Fault("no_card") && !Fault("vanished")) {
+    if (!Fault("no_card") && !Fault("vanished") && !Reloading()) {
         PciDevice card{m_state.Get("hardware_id"), m_state.Get("instance_id"),
                        m_state.Get("driver_key")};
         if (Fault("hwid_case")) card.hardwareId = Lower(card.hardwareId);
@@ -415,7 +458,7 @@ corra::Query VirtualCard::GetInterfaceDetail(corra::DevList list,
 corra::OsHandle VirtualCard::OpenDriver(const char* path) {
     std::lock_guard guard(m_lock);
     SyncForRequest();
-    if (path == nullptr || Fault("no_card") || Fault("vanished") || Fault("open_refused") ||
+    if (path == nullptr || Fault("no_card") || Fault("vanished") || Reloading() || Fault("open_refused") ||
         Lower(path) != Lower(m_state.Get("interface_path")))
         return corra::kInvalidHandle;
     const corra::OsHandle handle = m_nextHandle;
@@ -436,7 +479,7 @@ bool VirtualCard::Ioctl(corra::OsHandle handle, std::uint32_t code, const void* 
     std::lock_guard guard(m_lock);
     SyncForRequest();
     std::uint32_t id = 0, flags = 0;
-    if (m_handles.count(handle) == 0 || Fault("vanished") || code != kIoctlKsProperty ||
+    if (m_handles.count(handle) == 0 || Fault("vanished") || Reloading() || code != kIoctlKsProperty ||
         !ParseRequest(in, inSize, id, flags))
         return false;
     const DriverProperty* row = FindDriverProperty(id);
@@ -583,7 +626,7 @@ bool VirtualCard::GetVersion(corra::OsVersion& version) {
 bool VirtualCard::GetDsSpeakerConfig(std::uint32_t* config) {
     std::lock_guard guard(m_lock);
     SyncForRequest();
-    if (Fault("ds_absent") || config == nullptr) return false;
+    if (Fault("ds_absent") || Reloading() || config == nullptr) return false;
     *config = static_cast<std::uint32_t>(m_state.GetInt("ds_speaker_config", 4));
     return true;
 }
@@ -591,7 +634,7 @@ bool VirtualCard::GetDsSpeakerConfig(std::uint32_t* config) {
 bool VirtualCard::SetDsSpeakerConfig(std::uint32_t config) {
     std::lock_guard guard(m_lock);
     SyncForRequest();
-    if (Fault("ds_absent")) return false;
+    if (Fault("ds_absent") || Reloading()) return false;
     m_state.SetInt("ds_speaker_config", config);
     m_state.Save();
     return true;

@@ -47,6 +47,9 @@ public:
     // Throws when the state file says `fault.throw = 1`: the services call
     // it on entry, so that tests can see what an exception inside the card does.
     void ThrowIfAsked();
+    // The driver is away while it reloads (`fault.reload`): neither the card
+    // nor DirectSound's side of it answers.
+    bool Away();
 
     // What the card has given out and not yet seen released.
     int OpenDriverHandles();
@@ -98,6 +101,8 @@ private:
     void Sync();  // picks up another process's changes; call with the lock held
     void SyncForRequest();  // Sync, then the thrown fault
     void FillDefaults();
+    void ApplyReload();  // a reload asked for: the settings back to their defaults
+    bool Reloading() const;
     bool Fault(std::string_view key) const;  // "fault.KEY" is set and not 0
     bool PropertyFails(std::uint32_t id) const;
     std::uint32_t ShortCount(std::uint32_t id, std::uint32_t size) const;

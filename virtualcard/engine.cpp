@@ -124,7 +124,7 @@ corra::HResult CVirtualEngine::Enumerate(corra::DsDeviceCallback callback, void*
 corra::HResult CVirtualEngine::Create(const corra::Guid*, corra::DsObject* ds) {
     m_card.ThrowIfAsked();
     if (ds == nullptr) return corra::kEInvalidArg;
-    if (Number(m_card, "fault.ds_absent", 0) != 0) return kNoDriver;
+    if (Number(m_card, "fault.ds_absent", 0) != 0 || m_card.Away()) return kNoDriver;
     std::lock_guard guard(m_lock);
     *ds = NewObject('d');
     return corra::kSOk;
@@ -197,6 +197,7 @@ corra::HResult CVirtualEngine::Get(corra::DsProperties properties, const corra::
         std::lock_guard guard(m_lock);
         if (!Live(properties, 'p')) return corra::kEInvalidArg;
     }
+    if (m_card.Away()) return kNoDriver;
     const Row* row = FindRow(set, id);
     if (row == nullptr || !row->get) return kPropNotFound;
     if (data == nullptr || size < row->size || instanceSize != 0) return corra::kEInvalidArg;
@@ -217,6 +218,7 @@ corra::HResult CVirtualEngine::Set(corra::DsProperties properties, const corra::
         std::lock_guard guard(m_lock);
         if (!Live(properties, 'p')) return corra::kEInvalidArg;
     }
+    if (m_card.Away()) return kNoDriver;
     const Row* row = FindRow(set, id);
     if (row == nullptr || !row->set) return kPropNotFound;
     if (data == nullptr || size != row->size) return corra::kEInvalidArg;

@@ -1,7 +1,8 @@
 // What the library's records mean to a caller, in one place: the capability
 // bits and the channel count, the dynamic status, the sample-rate record and
-// its rate codes, the S/PDIF output word, the speaker configurations, the
-// engine's equalizer and environment records, and an owner of one connection.
+// its rate codes, the S/PDIF output word and its modes, the speaker
+// configurations, the engine's equalizer and environment records, and an
+// owner of one connection.
 // Portable C++ over CorrantApi.h: the program, its tools and the native tests
 // all read the records through these, never by offset.
 #pragma once
@@ -103,20 +104,52 @@ constexpr SpdifState ParseSpdifWord(const SpdifWord& word) { return {word[0] != 
 // The modes that carry AC3 hold the card at 48 kHz while the output is on.
 constexpr bool HoldsFortyEight(std::uint16_t mode) { return mode == CORRA_SPDIF_AUTO || mode == CORRA_SPDIF_AC3; }
 
+struct SpdifMode {
+    std::uint16_t mode;
+    std::string_view name;  // as a person writes it: "pcm"
+};
+inline constexpr std::array<SpdifMode, 4> kSpdifModes{{
+    {CORRA_SPDIF_AUTO, "auto"},
+    {CORRA_SPDIF_AC3, "ac3"},
+    {CORRA_SPDIF_PCM, "pcm"},
+    {CORRA_SPDIF_LOOPBACK, "loopback"},
+}};
+constexpr std::optional<SpdifMode> SpdifModeOfName(std::string_view name) {
+    for (const SpdifMode& mode : kSpdifModes)
+        if (mode.name == name) return mode;
+    return std::nullopt;
+}
+constexpr std::optional<SpdifMode> SpdifModeOfCode(std::uint16_t code) {
+    for (const SpdifMode& mode : kSpdifModes)
+        if (mode.mode == code) return mode;
+    return std::nullopt;
+}
+
 // ---- speaker configuration (DirectSound codes) --------------------------------------
 
 struct SpeakerConfig {
     std::uint32_t code;
     std::string_view name;
+    int channels;  // the output channels the configuration plays on
 };
 // The configurations the card is set to, from the fewest speakers to the most.
 inline constexpr std::array<SpeakerConfig, 5> kSpeakerConfigs{{
-    {CORRA_SPK_HEADPHONE, "headphones"},
-    {CORRA_SPK_STEREO, "stereo"},
-    {CORRA_SPK_QUAD, "quad"},
-    {CORRA_SPK_5POINT1, "5.1"},
-    {CORRA_SPK_7POINT1, "7.1"},
+    {CORRA_SPK_HEADPHONE, "headphones", 2},
+    {CORRA_SPK_STEREO, "stereo", 2},
+    {CORRA_SPK_QUAD, "quad", 4},
+    {CORRA_SPK_5POINT1, "5.1", 6},
+    {CORRA_SPK_7POINT1, "7.1", 8},
 }};
+constexpr std::optional<SpeakerConfig> SpeakerConfigOfName(std::string_view name) {
+    for (const SpeakerConfig& config : kSpeakerConfigs)
+        if (config.name == name) return config;
+    return std::nullopt;
+}
+constexpr std::optional<SpeakerConfig> SpeakerConfigOfCode(std::uint32_t code) {
+    for (const SpeakerConfig& config : kSpeakerConfigs)
+        if (config.code == code) return config;
+    return std::nullopt;
+}
 
 // ---- 3D effect pair (2 bytes) -----------------------------------------------------
 

@@ -32,8 +32,10 @@ CMainPanelDlg::CMainPanelDlg()
       m_rateSpdif(*this),
       m_speakers(*this, m_strips),
       m_recording(*this),
+      m_keeper([this] { ShowCard(); }),
       m_shortcuts(*this, [this] { OnOpen(); }) {
     m_hIcon = ::LoadIconW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDI_APP));
+    m_refresh.SetWatcher(&m_keeper);
 }
 
 CMainPanelDlg::~CMainPanelDlg() { m_fontTitle.Reset(); }
@@ -65,7 +67,7 @@ bool CMainPanelDlg::CardPresent() const {
     for (UINT i = 0; i < devices; ++i) {
         MIXERCAPSA caps{};
         if (mixer.GetDevCaps(i, &caps, sizeof caps) != MMSYSERR_NOERROR) return false;
-        if (std::strcmp(caps.szPname, kCardMixerName) == 0) return true;
+        if (std::strcmp(caps.szPname, mixer::kCardMixerName) == 0) return true;
     }
     return false;
 }
@@ -127,6 +129,7 @@ BOOL CMainPanelDlg::OnInitDialog() {
     m_strips.SetUpFaderSkins();
     m_speakers.ReadSpeakerLayout();
 
+    m_keeper.Start(m_hWnd);
     NameControls();
     m_shortcuts.Start();
 
@@ -181,6 +184,11 @@ void CMainPanelDlg::ShowPanel() {
 void CMainPanelDlg::HidePanel() {
     ShowWindow(SW_HIDE);
     m_visible = false;
+}
+
+void CMainPanelDlg::ShowCard() {
+    m_rateSpdif.ShowCard();
+    m_btnEffectsPanel.EnableWindow(m_speakers.ShowCard());
 }
 
 void CMainPanelDlg::NameControls() {
@@ -251,6 +259,17 @@ LRESULT CMainPanelDlg::OnLiveCounts(WPARAM which, LPARAM) {
     return panel::LiveCount(which);
 }
 
+// Before the system sleeps the card is still there to be read; after it
+// resumes, the card may have lost what it held.
+LRESULT CMainPanelDlg::OnPowerBroadcast(WPARAM event, LPARAM) {
+    if (m_started && event == PBT_APMSUSPEND) m_keeper.TakeCard();
+    if (m_started && event == PBT_APMRESUMEAUTOMATIC) {
+        m_keeper.OnResume();
+        m_shortcuts.OnResume();
+    }
+    return TRUE;
+}
+
 LRESULT CMainPanelDlg::OnDestroy(WPARAM, LPARAM) {
     m_refresh.Stop();
     m_shortcuts.Stop();
@@ -300,6 +319,7 @@ void CMainPanelDlg::OnEffectsPanel() {
     m_effectsPanel.SetChinese(Chinese());
     m_effectsPanel.SetSettingsFile(fw::SettingsPath());
     m_effectsPanel.DoModal();
+    m_keeper.TakeEngine();
 }
 
 void CMainPanelDlg::OnAboutPanel() { m_aboutPanel.DoModal(); }
@@ -374,6 +394,7 @@ bool CMainPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         fw::OnMessage<&CMainPanelDlg::OnEndSession>(WM_ENDSESSION),
         fw::OnRegisteredMessage<&CMainPanelDlg::OnTaskbarCreated>(fw::kTaskbarCreated),
         fw::OnRegisteredMessage<&CMainPanelDlg::OnLiveCounts>(live::kLiveCountsMessage),
+        fw::OnMessage<&CMainPanelDlg::OnPowerBroadcast>(WM_POWERBROADCAST),
         fw::OnCommand<&CMainPanelDlg::OnOpen>(ID_TRAY_OPEN, 0),
         fw::OnCommand<&CMainPanelDlg::OnExit>(ID_TRAY_EXIT, 0),
         fw::OnCommand<&CMainPanelDlg::OnOpen>(IDC_HIDE, BN_CLICKED),

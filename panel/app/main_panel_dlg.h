@@ -1,9 +1,10 @@
 // CMainPanelDlg: the main panel of template 102, the program's one window. It
 // composes the panel: the audio controllers of panel/controls (each owning its
-// controls and state), the refresh, the tray icon, the hotkeys and the wheel
-// on the icon, the effects and about panels, and its own buttons; it runs
-// start-up in its order, keeps the settings file and the panel's life, and
-// offers each message to the controllers after its own table.
+// controls and state), the refresh, the tray icon, the keeper of the card's
+// settings, the hotkeys and the wheel on the icon, the effects and about
+// panels, and its own buttons; it runs start-up in its order, keeps the
+// settings file and the panel's life, and offers each message to the
+// controllers after its own table.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,7 @@
 
 #include "framework/controls.h"
 #include "framework/handles.h"
+#include "panel/app/card_keeper.h"
 #include "panel/app/panel_refresh.h"
 #include "panel/app/panel_tray.h"
 #include "panel/app/volume_shortcuts.h"
@@ -60,6 +62,7 @@ private:
     const char* TestSoundPath() const override { return m_testSoundPath.c_str(); }
     std::optional<int> ReadSetting(const char* key) const override;
     void WriteSetting(const char* key, int value) override;
+    void CardWritten() override { m_keeper.TakeCard(); }
 
     bool CardPresent() const;
     void ReadSettings();
@@ -67,6 +70,8 @@ private:
     void ApplySkins(bool early);
     void ShowPanel();
     void HidePanel();
+    // What the card holds, in its controls (after the card came back).
+    void ShowCard();
     // Names on the skinned buttons, faders and edits, in the panel's language.
     void NameControls();
 
@@ -78,6 +83,7 @@ private:
     LRESULT OnEndSession(WPARAM, LPARAM);
     LRESULT OnTaskbarCreated(WPARAM, LPARAM);
     LRESULT OnLiveCounts(WPARAM which, LPARAM);
+    LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
     LRESULT OnNcHitTest(WPARAM, LPARAM);
     LRESULT OnSetFocus(WPARAM, LPARAM);
     LRESULT OnMasterReleasedCapture(NMHDR*) { return 0; }
@@ -96,6 +102,7 @@ private:
     CSpeakerControls m_speakers;
     CRecordingControls m_recording;
     CPanelTray m_tray;
+    CCardKeeper m_keeper;
     CVolumeShortcuts m_shortcuts;
 
     // The panel's own controls.

@@ -83,6 +83,7 @@ void CPanelRefresh::Tick() {
         Arm(kRetryPeriod);
         return;
     }
+    const bool back = m_period == kRetryPeriod;
     Arm(kRefreshPeriod);
 
     std::uint8_t b[8];
@@ -116,4 +117,5 @@ void CPanelRefresh::Tick() {
     }
     m_levelSumEven = levels.sumEven;
     m_levelSumOdd = levels.sumOdd;
+    if (m_watcher) m_watcher->OnCardAnswered(back);
 }

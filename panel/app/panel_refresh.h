@@ -14,6 +14,17 @@
 #include "panel/controls/panel_host.h"
 #include "panel/skin/gradient_meter.h"
 
+// Told of every tick on which the card answered.
+class ICardWatcher {
+public:
+    // back: the card did not answer before this tick (it is back after an
+    // absence, or answers for the first time since the start).
+    virtual void OnCardAnswered(bool back) = 0;
+
+protected:
+    ~ICardWatcher() = default;
+};
+
 class CPanelRefresh {
 public:
     static constexpr UINT_PTR kTimerId = 1;
@@ -22,6 +33,7 @@ public:
     static constexpr COLORREF kMeterEnd = 0x9B0000;
 
     explicit CPanelRefresh(IPanelHost& host) : m_host(host) {}
+    void SetWatcher(ICardWatcher* watcher) { m_watcher = watcher; }
     CPanelRefresh(const CPanelRefresh&) = delete;
     CPanelRefresh& operator=(const CPanelRefresh&) = delete;
 
@@ -47,6 +59,7 @@ private:
     std::array<std::pair<UINT, CGradientMeter*>, 12> Meters();
 
     IPanelHost& m_host;
+    ICardWatcher* m_watcher = nullptr;
     CGradientMeter m_meterMasterL, m_meterMasterR;
     CGradientMeter m_meterFrontL, m_meterFrontR, m_meterCenter, m_meterLfe;
     CGradientMeter m_meterSurroundL, m_meterSurroundR, m_meterBackL, m_meterBackR;

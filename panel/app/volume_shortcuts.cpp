@@ -69,13 +69,6 @@ LRESULT CVolumeShortcuts::OnTimer(WPARAM id, LPARAM) {
     return 0;
 }
 
-LRESULT CVolumeShortcuts::OnPowerBroadcast(WPARAM event, LPARAM) {
-    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) m_hotkeys.RegisterMissing();
-    // Others of the panel may want the news too.
-    SetMsgHandled(false);
-    return 0;
-}
-
 void CVolumeShortcuts::OnSettings() {
     // Chosen again from the menu while it is open: the open one comes to the front.
     if (m_settings) {
@@ -99,7 +92,6 @@ bool CVolumeShortcuts::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRE
         fw::OnMessage<&CVolumeShortcuts::OnHotkey>(WM_HOTKEY),
         fw::OnMessage<&CVolumeShortcuts::OnInput>(WM_INPUT),
         fw::OnMessage<&CVolumeShortcuts::OnTimer>(WM_TIMER),
-        fw::OnMessage<&CVolumeShortcuts::OnPowerBroadcast>(WM_POWERBROADCAST),
         fw::OnMessage<&CVolumeShortcuts::OnTellRefusals>(kTellRefusals),
         fw::OnCommand<&CVolumeShortcuts::OnSettings>(ID_TRAY_SETTINGS, 0),
     };

@@ -35,14 +35,15 @@ public:
 
     // The shell tells that the pointer is on the tray icon.
     void OnPointerOnIcon();
-    // The shell came back ("TaskbarCreated"): refused hotkeys are asked for again.
+    // The shell came back ("TaskbarCreated"), the system resumed: refused
+    // hotkeys are asked for again.
     void OnShellRestarted() { m_hotkeys.RegisterMissing(); }
+    void OnResume() { m_hotkeys.RegisterMissing(); }
 
 private:
     LRESULT OnHotkey(WPARAM id, LPARAM);
     LRESULT OnInput(WPARAM, LPARAM input);
     LRESULT OnTimer(WPARAM id, LPARAM);
-    LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
     LRESULT OnTellRefusals(WPARAM, LPARAM);
     void OnSettings();
 

@@ -1,8 +1,9 @@
 // What a controller of the main panel knows of the panel: its window, the
 // binding of a template control to a member, the language, the program's
-// message box, whether anything is playing, the speaker test's sound and the
-// panel's settings. The panel (panel/app) implements it; the controllers own
-// their controls and their state, and reach the panel only through this.
+// message box, whether anything is playing, the speaker test's sound, the
+// panel's settings, and that the card was written for the user. The panel
+// (panel/app) implements it; the controllers own their controls and their
+// state, and reach the panel only through this.
 #pragma once
 
 #include <windows.h>
@@ -27,6 +28,9 @@ public:
     // A key of the panel's settings; empty when absent or malformed.
     virtual std::optional<int> ReadSetting(const char* key) const = 0;
     virtual void WriteSetting(const char* key, int value) = 0;
+    // A controller wrote the card for the user: what the card holds now is
+    // the user's, to be put back should the card lose it.
+    virtual void CardWritten() = 0;
 
 protected:
     ~IPanelHost() = default;

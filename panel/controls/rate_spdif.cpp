@@ -73,8 +73,12 @@ std::uint16_t CRateSpdifControls::ModeToWrite(const corra::Connection& card) con
 
 bool CRateSpdifControls::WriteRate(std::uint8_t code, bool reportFailure) {
     corra::Connection card;
-    if (card.Write(CorraSetSR, corra::MakeRateRecord(FlagChecked(), code))) return true;
+    const bool written = card.Write(CorraSetSR, corra::MakeRateRecord(FlagChecked(), code));
     card.Close();
+    if (written) {
+        m_host.CardWritten();
+        return true;
+    }
     if (reportFailure) m_host.MessageBox(kRateFailText, MB_OK);
     return false;
 }
@@ -160,6 +164,30 @@ void CRateSpdifControls::ReadSpdifState() {
     if (state.enabled) CheckMode(state.mode);
 }
 
+void CRateSpdifControls::ShowCard() {
+    corra::SpdifWord word{};
+    corra::RateRecord record{};
+    bool spdif = false, rate = false;
+    {
+        corra::Connection card;
+        spdif = CardHasSpdifOut(card) && card.Read(CorraGetSPDIFOUT, word);
+        rate = card.Read(CorraGetSR, record);
+    }
+    if (spdif) {
+        const corra::SpdifState state = corra::ParseSpdifWord(word);
+        m_btnSpdifOut.SetCheck(state.enabled ? BST_CHECKED : BST_UNCHECKED);
+        ShowModes(state.enabled);
+        if (state.enabled) CheckMode(state.mode);
+    }
+    if (rate) {
+        // Each alone, as at start-up: the flag and the rates share a group.
+        m_btnRate[kFlag].SetCheckAlone(record[0] != 0);
+        const auto index = RateIndexOfCode(record[1]);
+        for (std::size_t i = 0; i < kRateButtons.size(); ++i) m_btnRate[RateSlot(i)].SetCheckAlone(index == i);
+    }
+    EnableRates(!Ac3Mode());
+}
+
 void CRateSpdifControls::WriteSettings() {
     m_host.WriteSetting(kSpdifKey, m_btnSpdifOut.m_hWnd && m_btnSpdifOut.GetCheck() == BST_CHECKED ? 1 : 0);
 }
@@ -174,6 +202,8 @@ void CRateSpdifControls::OnSpdifEnableClicked() {
         if (m_btnSpdifOut.GetCheck() != BST_CHECKED) {
             // The mode stays in the record, so switching on again restores it.
             if (!card.Write(CorraSetSPDIFOUT, corra::MakeSpdifWord(false, ModeToWrite(card)))) return;
+            card.Close();
+            m_host.CardWritten();
             ShowModes(false);
             EnableRates(true);
             return;
@@ -186,6 +216,7 @@ void CRateSpdifControls::OnSpdifEnableClicked() {
         if (!card.Write(CorraSetSPDIFOUT, corra::MakeSpdifWord(true, CheckedMode().value_or(state.mode)))) return;
         ac3On = Ac3Mode();
     }
+    m_host.CardWritten();
     if (ac3On) {
         // As a click on the mode: 48 kHz, written, and the only rate enabled.
         WriteFortyEight();
@@ -202,6 +233,7 @@ void CRateSpdifControls::OnModeClicked(UINT id) {
         if (!card.Write(CorraSetSPDIFOUT, corra::MakeSpdifWord(m_btnSpdifOut.GetCheck() == BST_CHECKED, mode.mode)))
             return;
     }
+    m_host.CardWritten();
     if (mode.ac3) {
         // The AC3 modes hold the card at 48 kHz: the buttons follow even when
         // that write fails.

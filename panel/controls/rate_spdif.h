@@ -30,6 +30,9 @@ public:
     void WriteSettings();
     // Start-up: the card's rate into the rate buttons (in an AC3 mode, 48 kHz is written).
     void ReadRate();
+    // What the card holds now, shown without writing anything: the S/PDIF
+    // switch and mode, the rate and its flag, the rates the mode leaves enabled.
+    void ShowCard();
 
 private:
     void OnRateClicked(UINT id);

@@ -13,8 +13,6 @@ using namespace controls;
 
 namespace {
 
-// The lines of the card's output destination a layout binds again.
-constexpr DWORD kLfeLine = 1, kCentreLine = 2, kSurroundLine = 3, kBackLine = 4;
 constexpr char kExpanderKey[] = "Expander";
 
 constexpr auto kConfigIds = IdsOf(kSpeakerButtons, &SpeakerButton::id);
@@ -87,12 +85,12 @@ void CSpeakerControls::WriteSettings() {
 
 void CSpeakerControls::ApplyLayout(std::size_t index) {
     const SpeakerLayout layout = LayoutFor(index);
-    if (layout.rebindSurround) m_strips.BindOutputLine(kSurroundLine);
+    if (layout.rebindSurround) m_strips.BindOutputLine(mixer::CardLine::Surround);
     if (layout.rebindCentreLfe) {
-        m_strips.BindOutputLine(kLfeLine);
-        m_strips.BindOutputLine(kCentreLine);
+        m_strips.BindOutputLine(mixer::CardLine::Lfe);
+        m_strips.BindOutputLine(mixer::CardLine::Centre);
     }
-    if (layout.rebindBack) m_strips.BindOutputLine(kBackLine);
+    if (layout.rebindBack) m_strips.BindOutputLine(mixer::CardLine::Back);
 
     for (int id : layout.show) Show(id, true);
     for (int id : layout.hide) Show(id, false);
@@ -114,8 +112,12 @@ void CSpeakerControls::OnConfigClicked(UINT id) {
 
     ApplyLayout(index);
     // A failed write is silent, and the layout stays as chosen.
-    corra::Connection card;
-    if (card) SetCurrentSpeakerConfig(card.Handle(), kSpeakerButtons[index].value);
+    bool written = false;
+    {
+        corra::Connection card;
+        written = card && SetCurrentSpeakerConfig(card.Handle(), kSpeakerButtons[index].value);
+    }
+    if (written) m_host.CardWritten();
 }
 
 void CSpeakerControls::ReadSpeakerLayout() {
@@ -149,6 +151,22 @@ void CSpeakerControls::OnTestClicked(UINT id) {
     SetMsgHandled(false);
 }
 
+bool CSpeakerControls::ShowCard() {
+    const int channels = ReadChannelCount();
+    std::uint32_t config = 0;
+    bool read = false;
+    {
+        corra::Connection card;
+        read = card && GetCurrentSpeakerConfig(card.Handle(), &config);
+    }
+    if (read) {
+        const std::size_t index = SpeakerIndexForConfig(config, channels);
+        for (std::size_t i = 0; i < kSpeakerButtons.size(); ++i) m_btnSpeakers[i].SetCheckAlone(i == index);
+        ApplyLayout(index);
+    }
+    return ReadAudio3D();
+}
+
 bool CSpeakerControls::ReadAudio3D() {
     corra::Audio3DPair pair{};
     {
@@ -169,6 +187,7 @@ void CSpeakerControls::OnSoundEffectsClicked() {
         pair[1] = m_btnSoundEffects.GetCheck() == BST_CHECKED ? 1 : 0;
         if (!card.Write(CorraSetAudio3D, pair)) return;
     }
+    m_host.CardWritten();
     const wchar_t* question = m_host.Chinese() ? reinterpret_cast<const wchar_t*>(kRebootTextChinese)
                                                : kRebootTextEnglish;
     if (m_host.MessageBox(question, MB_YESNO) != IDYES) return;
@@ -188,8 +207,12 @@ void CSpeakerControls::OnExpanderClicked() {
         std::uint32_t count = 0;
         if (!CorraGetExpander(card.Handle(), &probe, &count)) return;
     }
-    corra::Connection card;
-    const std::uint32_t on = m_btnExpander.GetCheck() == BST_CHECKED ? 1 : 0;
-    std::uint32_t count = 0;
-    if (card) CorraSetExpander(card.Handle(), &on, &count);
+    bool written = false;
+    {
+        corra::Connection card;
+        const std::uint32_t on = m_btnExpander.GetCheck() == BST_CHECKED ? 1 : 0;
+        std::uint32_t count = 0;
+        written = card && CorraSetExpander(card.Handle(), &on, &count);
+    }
+    if (written) m_host.CardWritten();
 }

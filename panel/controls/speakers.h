@@ -31,6 +31,9 @@ public:
     // checks the button of the configuration the card has and shows its
     // layout. Nothing is written: the card keeps its configuration.
     void ReadSpeakerLayout();
+    // What the card holds now, shown without writing anything: the button of
+    // its configuration with that layout, and the 3D switch; true when 3D is on.
+    bool ShowCard();
 
 private:
     void OnConfigClicked(UINT id);

@@ -15,9 +15,8 @@ namespace {
 
 enum FaderStrip { kThumbStrip = 0, kTrackA = 1, kTrackB = 2 };
 
-// The destination's own master line, and the mixer's destinations.
-constexpr DWORD kMasterLine = 0xFFFFFFFFu;
-constexpr DWORD kPlayback = 0, kOutputs = 1, kRecording = 2;
+using mixer::CardLine;
+using mixer::LineInfo;
 
 }  // namespace
 
@@ -33,8 +32,7 @@ struct CStripControls::LinkPair {
     UINT faderRightId;
     CMixerFader CStripControls::*faderLeft;
     CMixerFader CStripControls::*faderRight;
-    DWORD destination;
-    DWORD source;
+    CardLine line;
     int minChannels;
 };
 
@@ -57,8 +55,7 @@ struct CStripControls::FaderEdit {
 struct CStripControls::SingleFader {
     UINT faderId;
     CMixerFader CStripControls::*fader;
-    DWORD destination;
-    DWORD source;
+    CardLine line;
 };
 
 // A mixer switch (channel 0). The output mutes of the surround and back pairs
@@ -66,8 +63,7 @@ struct CStripControls::SingleFader {
 struct CStripControls::MixerSwitchRow {
     UINT switchId;
     CMixerSwitch CStripControls::*button;
-    DWORD destination;
-    DWORD source;
+    CardLine line;
     DWORD controlType;
     int minChannels;
 };
@@ -78,31 +74,31 @@ struct CStripControls::Tables {
     // In the order the settings are read and written ("Linein0" first).
     static constexpr LinkPair kLinkPairs[] = {
         {"Linein0", IDC_LINK_REC_VIDEO, &C::m_linkRecVideo, &C::m_linkedRecVideo, IDC_FADER_REC_VIDEO_L,
-         IDC_FADER_REC_VIDEO_R, &C::m_faderRecVideoL, &C::m_faderRecVideoR, kRecording, 4, 0},
+         IDC_FADER_REC_VIDEO_R, &C::m_faderRecVideoL, &C::m_faderRecVideoR, CardLine::RecVideo, 0},
         {"Linein1", IDC_LINK_REC_MIX, &C::m_linkRecStereoMix, &C::m_linkedRecStereoMix, IDC_FADER_REC_MIX_L,
-         IDC_FADER_REC_MIX_R, &C::m_faderRecStereoMixL, &C::m_faderRecStereoMixR, kRecording, 0, 0},
+         IDC_FADER_REC_MIX_R, &C::m_faderRecStereoMixL, &C::m_faderRecStereoMixR, CardLine::RecStereoMix, 0},
         {"Linein2", IDC_LINK_REC_LINEIN, &C::m_linkRecLineIn, &C::m_linkedRecLineIn, IDC_FADER_REC_LINEIN_L,
-         IDC_FADER_REC_LINEIN_R, &C::m_faderRecLineInL, &C::m_faderRecLineInR, kRecording, 2, 0},
+         IDC_FADER_REC_LINEIN_R, &C::m_faderRecLineInL, &C::m_faderRecLineInR, CardLine::RecLineIn, 0},
         {"Linein3", IDC_LINK_SURROUND, &C::m_linkOutSurround, &C::m_linkedOutSurround, IDC_FADER_SURROUND_L,
-         IDC_FADER_SURROUND_R, &C::m_faderOutSurroundL, &C::m_faderOutSurroundR, kOutputs, 3, 4},
+         IDC_FADER_SURROUND_R, &C::m_faderOutSurroundL, &C::m_faderOutSurroundR, CardLine::Surround, 4},
         {"Linein4", IDC_LINK_BACK, &C::m_linkOutBack, &C::m_linkedOutBack, IDC_FADER_BACK_L, IDC_FADER_BACK_R,
-         &C::m_faderOutBackL, &C::m_faderOutBackR, kOutputs, 4, 8},
+         &C::m_faderOutBackL, &C::m_faderOutBackR, CardLine::Back, 8},
         {"Linein5", IDC_LINK_FRONT, &C::m_linkOutFront, &C::m_linkedOutFront, IDC_FADER_FRONT_L, IDC_FADER_FRONT_R,
-         &C::m_faderOutFrontL, &C::m_faderOutFrontR, kOutputs, 0, 0},
+         &C::m_faderOutFrontL, &C::m_faderOutFrontR, CardLine::Front, 0},
         {"Linein6", IDC_LINK_MIDI, &C::m_linkMidi, &C::m_linkedMidi, IDC_FADER_MIDI_L, IDC_FADER_MIDI_R,
-         &C::m_faderMidiL, &C::m_faderMidiR, kPlayback, 1, 0},
+         &C::m_faderMidiL, &C::m_faderMidiR, CardLine::Midi, 0},
         {"Linein7", IDC_LINK_LINEIN, &C::m_linkLineIn, &C::m_linkedLineIn, IDC_FADER_LINEIN_L, IDC_FADER_LINEIN_R,
-         &C::m_faderLineInL, &C::m_faderLineInR, kPlayback, 4, 0},
+         &C::m_faderLineInL, &C::m_faderLineInR, CardLine::LineIn, 0},
         {"Linein8", IDC_LINK_AUX, &C::m_linkAux, &C::m_linkedAux, IDC_FADER_AUX_L, IDC_FADER_AUX_R,
-         &C::m_faderAuxL, &C::m_faderAuxR, kPlayback, 6, 0},
+         &C::m_faderAuxL, &C::m_faderAuxR, CardLine::Aux, 0},
         {"Linein9", IDC_LINK_CD, &C::m_linkCd, &C::m_linkedCd, IDC_FADER_CD_L, IDC_FADER_CD_R, &C::m_faderCdL,
-         &C::m_faderCdR, kPlayback, 2, 0},
+         &C::m_faderCdR, CardLine::Cd, 0},
         {"Linein10", IDC_LINK_SPDIF, &C::m_linkSpdif, &C::m_linkedSpdif, IDC_FADER_SPDIF_L, IDC_FADER_SPDIF_R,
-         &C::m_faderSpdifL, &C::m_faderSpdifR, kPlayback, 10, 0},
+         &C::m_faderSpdifL, &C::m_faderSpdifR, CardLine::Spdif, 0},
         {"Linein11", IDC_LINK_WAVE, &C::m_linkWave, &C::m_linkedWave, IDC_FADER_WAVE_L, IDC_FADER_WAVE_R,
-         &C::m_faderWaveL, &C::m_faderWaveR, kPlayback, 0, 0},
+         &C::m_faderWaveL, &C::m_faderWaveR, CardLine::Wave, 0},
         {"Linein12", IDC_LINK_MASTER, &C::m_linkMaster, &C::m_linkedMaster, IDC_FADER_MASTER_L, IDC_FADER_MASTER_R,
-         &C::m_faderMasterL, &C::m_faderMasterR, kPlayback, kMasterLine, 0},
+         &C::m_faderMasterL, &C::m_faderMasterR, CardLine::PlaybackMaster, 0},
     };
 
     // In the order of the fader feedback and of the start-up edit fill.
@@ -141,35 +137,50 @@ struct CStripControls::Tables {
 
     // In binding order.
     static constexpr SingleFader kSingleFaders[] = {
-        {IDC_FADER_MIC, &C::m_faderMic, kPlayback, 3},
-        {IDC_FADER_LFE, &C::m_faderOutLfe, kOutputs, 1},
-        {IDC_FADER_CENTER, &C::m_faderOutCenter, kOutputs, 2},
-        {IDC_FADER_REC_MIC, &C::m_faderRecMic, kRecording, 1},
+        {IDC_FADER_MIC, &C::m_faderMic, CardLine::Mic},
+        {IDC_FADER_LFE, &C::m_faderOutLfe, CardLine::Lfe},
+        {IDC_FADER_CENTER, &C::m_faderOutCenter, CardLine::Centre},
+        {IDC_FADER_REC_MIC, &C::m_faderRecMic, CardLine::RecMic},
     };
 
     // In binding order.
     static constexpr MixerSwitchRow kMixerSwitches[] = {
-        {IDC_FRONT_MIC, &C::m_swFrontMic, kRecording, 1, MIXERCONTROL_CONTROLTYPE_ONOFF, 0},
-        {IDC_DC_REMOVE, &C::m_swDcRemove, kRecording, kMasterLine, MIXERCONTROL_CONTROLTYPE_ONOFF, 0},
-        {IDC_CENTER_LFE_SWAP, &C::m_swCenterLfeSwap, kOutputs, 2, MIXERCONTROL_CONTROLTYPE_ONOFF, 0},
-        {IDC_MUTE_MASTER, &C::m_muteMaster, kPlayback, kMasterLine, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
-        {IDC_MUTE_WAVE, &C::m_muteWave, kPlayback, 0, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
-        {IDC_MUTE_AUX, &C::m_muteAux, kPlayback, 6, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
-        {IDC_MUTE_MIDI, &C::m_muteMidi, kPlayback, 1, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
-        {IDC_MUTE_MIC, &C::m_muteMic, kPlayback, 3, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
-        {IDC_MUTE_LINEIN, &C::m_muteLineIn, kPlayback, 4, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
-        {IDC_MUTE_FRONT, &C::m_muteOutFront, kOutputs, 0, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
-        {IDC_MUTE_CD, &C::m_muteCd, kPlayback, 2, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
-        {IDC_MUTE_REC, &C::m_muteRec, kRecording, kMasterLine, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
-        {IDC_MUTE_SURROUND, &C::m_muteOutSurround, kOutputs, 3, MIXERCONTROL_CONTROLTYPE_MUTE, 4},
-        {IDC_MUTE_CENTER, &C::m_muteOutCenter, kOutputs, 2, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
-        {IDC_MUTE_LFE, &C::m_muteOutLfe, kOutputs, 1, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
-        {IDC_MUTE_BACK, &C::m_muteOutBack, kOutputs, 4, MIXERCONTROL_CONTROLTYPE_MUTE, 8},
+        {IDC_FRONT_MIC, &C::m_swFrontMic, CardLine::RecMic, MIXERCONTROL_CONTROLTYPE_ONOFF, 0},
+        {IDC_DC_REMOVE, &C::m_swDcRemove, CardLine::RecordingMaster, MIXERCONTROL_CONTROLTYPE_ONOFF, 0},
+        {IDC_CENTER_LFE_SWAP, &C::m_swCenterLfeSwap, CardLine::Centre, MIXERCONTROL_CONTROLTYPE_ONOFF, 0},
+        {IDC_MUTE_MASTER, &C::m_muteMaster, CardLine::PlaybackMaster, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
+        {IDC_MUTE_WAVE, &C::m_muteWave, CardLine::Wave, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
+        {IDC_MUTE_AUX, &C::m_muteAux, CardLine::Aux, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
+        {IDC_MUTE_MIDI, &C::m_muteMidi, CardLine::Midi, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
+        {IDC_MUTE_MIC, &C::m_muteMic, CardLine::Mic, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
+        {IDC_MUTE_LINEIN, &C::m_muteLineIn, CardLine::LineIn, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
+        {IDC_MUTE_FRONT, &C::m_muteOutFront, CardLine::Front, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
+        {IDC_MUTE_CD, &C::m_muteCd, CardLine::Cd, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
+        {IDC_MUTE_REC, &C::m_muteRec, CardLine::RecordingMaster, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
+        {IDC_MUTE_SURROUND, &C::m_muteOutSurround, CardLine::Surround, MIXERCONTROL_CONTROLTYPE_MUTE, 4},
+        {IDC_MUTE_CENTER, &C::m_muteOutCenter, CardLine::Centre, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
+        {IDC_MUTE_LFE, &C::m_muteOutLfe, CardLine::Lfe, MIXERCONTROL_CONTROLTYPE_MUTE, 0},
+        {IDC_MUTE_BACK, &C::m_muteOutBack, CardLine::Back, MIXERCONTROL_CONTROLTYPE_MUTE, 8},
     };
 
     // The IDs the handlers take, each once.
     static constexpr auto kEditIds = controls::IdsOf(kFaderEdits, &FaderEdit::editId);
     static constexpr auto kLinkIds = controls::IdsOf(kLinkPairs, &LinkPair::linkButtonId);
+
+    // What the panel binds of each line is what mixer::kCardLines says it
+    // binds, which is what a saved card state holds of the mixer.
+    static constexpr bool BindsAsListed() {
+        for (const auto& pair : kLinkPairs)
+            if (!LineInfo(pair.line).volume) return false;
+        for (const auto& row : kSingleFaders)
+            if (!LineInfo(row.line).volume) return false;
+        for (const auto& row : kMixerSwitches) {
+            const bool listed = row.controlType == MIXERCONTROL_CONTROLTYPE_MUTE ? LineInfo(row.line).mute
+                                                                                : !LineInfo(row.line).onOff.empty();
+            if (!listed) return false;
+        }
+        return true;
+    }
 };
 
 CStripControls::~CStripControls() {
@@ -177,6 +188,7 @@ CStripControls::~CStripControls() {
 }
 
 void CStripControls::BindControls() {
+    static_assert(Tables::BindsAsListed(), "a strip binds a control its line's row in mixer::kCardLines does not list");
     for (const auto& row : Tables::kFaderEdits) {
         m_host.BindControl(row.faderId, this->*row.fader);
         m_host.BindControl(row.editId, this->*row.edit);
@@ -196,9 +208,10 @@ bool CStripControls::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESU
 
 void CStripControls::BindPair(const LinkPair& pair) {
     const bool linked = this->*pair.linked != FALSE;
-    (this->*pair.faderLeft).Init(pair.destination, pair.source, MIXERCONTROL_CONTROLTYPE_VOLUME, CMixerFader::LEFT,
+    const mixer::CardLineInfo& line = LineInfo(pair.line);
+    (this->*pair.faderLeft).Init(line.destination, line.source, MIXERCONTROL_CONTROLTYPE_VOLUME, CMixerFader::LEFT,
                                  linked);
-    (this->*pair.faderRight).Init(pair.destination, pair.source, MIXERCONTROL_CONTROLTYPE_VOLUME, CMixerFader::RIGHT,
+    (this->*pair.faderRight).Init(line.destination, line.source, MIXERCONTROL_CONTROLTYPE_VOLUME, CMixerFader::RIGHT,
                                   linked);
 }
 
@@ -226,10 +239,11 @@ void CStripControls::WriteLinks() {
 void CStripControls::BindSwitchesAndSingleFaders(int channels) {
     for (const auto& row : Tables::kMixerSwitches) {
         if (channels < row.minChannels) continue;
-        (this->*row.button).Init(row.destination, row.source, row.controlType, 0);
+        (this->*row.button).Init(LineInfo(row.line).destination, LineInfo(row.line).source, row.controlType, 0);
     }
     for (const auto& row : Tables::kSingleFaders)
-        (this->*row.fader).Init(row.destination, row.source, MIXERCONTROL_CONTROLTYPE_VOLUME, CMixerFader::MAIN, false);
+        (this->*row.fader).Init(LineInfo(row.line).destination, LineInfo(row.line).source,
+                                MIXERCONTROL_CONTROLTYPE_VOLUME, CMixerFader::MAIN, false);
 }
 
 namespace {
@@ -258,18 +272,20 @@ void CStripControls::FillEdits(int channels) {
     }
 }
 
-void CStripControls::BindOutputLine(DWORD source) {
+void CStripControls::BindOutputLine(CardLine line) {
+    const mixer::CardLineInfo& info = LineInfo(line);
     for (const auto& pair : Tables::kLinkPairs) {
-        if (pair.destination != kOutputs || pair.source != source) continue;
+        if (pair.line != line) continue;
         this->*pair.linked = (this->*pair.linkButton).GetCheck() == BST_CHECKED ? TRUE : FALSE;
         BindPair(pair);
     }
     for (const auto& row : Tables::kSingleFaders)
-        if (row.destination == kOutputs && row.source == source)
-            (this->*row.fader).Init(kOutputs, source, MIXERCONTROL_CONTROLTYPE_VOLUME, CMixerFader::MAIN, false);
+        if (row.line == line)
+            (this->*row.fader).Init(info.destination, info.source, MIXERCONTROL_CONTROLTYPE_VOLUME, CMixerFader::MAIN,
+                                    false);
     for (const auto& row : Tables::kMixerSwitches)
-        if (row.destination == kOutputs && row.source == source && row.controlType == MIXERCONTROL_CONTROLTYPE_MUTE)
-            (this->*row.button).Init(kOutputs, source, MIXERCONTROL_CONTROLTYPE_MUTE, 0);
+        if (row.line == line && row.controlType == MIXERCONTROL_CONTROLTYPE_MUTE)
+            (this->*row.button).Init(info.destination, info.source, MIXERCONTROL_CONTROLTYPE_MUTE, 0);
 }
 
 bool CStripControls::SwitchBound(int id) const {

@@ -11,6 +11,7 @@
 #include "framework/controls.h"
 #include "framework/handles.h"
 #include "panel/controls/panel_controller.h"
+#include "panel/mixer/card_lines.h"
 #include "panel/mixer/mixer_fader.h"
 #include "panel/mixer/mixer_switch.h"
 #include "panel/skin/dib_image.h"
@@ -42,8 +43,8 @@ public:
 
     // A speaker layout that shows an output line binds it again: the pair's
     // faders with the link state their button shows, the single faders and
-    // the mutes of that line of the output destination.
-    void BindOutputLine(DWORD source);
+    // the mutes of that line.
+    void BindOutputLine(mixer::CardLine line);
     // Whether the mixer switch with this ID is bound to a control; true for
     // any other control.
     bool SwitchBound(int id) const;

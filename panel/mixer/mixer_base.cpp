@@ -6,7 +6,6 @@
 #include "trace.h"
 
 namespace {
-constexpr DWORD kTypeOnOff = 0x20010001;
 constexpr DWORD kUnitsMask = 0x00FF0000;
 }  // namespace
 
@@ -35,7 +34,7 @@ int CMixerBase::Init(DWORD destination, DWORD source, DWORD type, HWND notify) {
     for (UINT i = 0; i < devices; ++i) {
         MIXERCAPSA caps{};
         if (m_mixer.GetDevCaps(i, &caps, sizeof caps) != MMSYSERR_NOERROR) break;
-        if (std::strcmp(caps.szPname, kCardMixerName) == 0) {
+        if (std::strcmp(caps.szPname, mixer::kCardMixerName) == 0) {
             chosen = i;
             break;
         }
@@ -81,9 +80,7 @@ int CMixerBase::Init(DWORD destination, DWORD source, DWORD type, HWND notify) {
         ReleaseMixer();
         return 0;
     }
-    // The driver reports the centre line's swap switch one ID below the
-    // control that really swaps centre and LFE.
-    if (destination == 1 && source == 2 && type == kTypeOnOff) ++m_control.dwControlID;
+    m_control.dwControlID += mixer::ControlIdShift(destination, source, type);
     return InitMXDetails();
 }
 

@@ -9,10 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "card_lines.h"
 #include "mixer_platform.h"
-
-// The card's mixer device is found by this exact product name.
-inline constexpr char kCardMixerName[] = "Orvane Audio (WDM)";
 
 class CMixerBase {
 public:
@@ -21,8 +19,9 @@ public:
     CMixerBase(const CMixerBase&) = delete;
     CMixerBase& operator=(const CMixerBase&) = delete;
 
-    // Finds the card's mixer afresh, opens it with `notify` as callback
-    // window, finds line (destination, source) and its control of `type`.
+    // Finds the card's mixer (mixer::kCardMixerName) afresh, opens it with
+    // `notify` as callback window, finds line (destination, source) and its
+    // control of `type` (the centre line's swap switch by its real ID).
     // 1 bound, 0 not bound (and nothing held).
     int Init(DWORD destination, DWORD source, DWORD type, HWND notify);
     int InitMXDetails();

@@ -761,6 +761,19 @@ const std::vector<std::string>& SettingKeys() {
     return keys;
 }
 
+std::string WithoutCardSection(const std::string& ini) {
+    std::string out;
+    bool card = false;
+    for (std::size_t at = 0; at < ini.size();) {
+        const std::size_t end = std::min(ini.find('\n', at), ini.size() - 1) + 1;
+        const std::string line = ini.substr(at, end - at);
+        if (!line.empty() && line.front() == '[') card = line.rfind("[Card]", 0) == 0;
+        if (!card) out += line;
+        at = end;
+    }
+    return out;
+}
+
 std::string ExpectedIni(const std::vector<int>& values) {
     std::string text = "[DynamicSetting]\r\n";
     for (std::size_t i = 0; i < SettingKeys().size(); ++i) {

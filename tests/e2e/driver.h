@@ -255,5 +255,8 @@ bool CaptureWindow(HWND window, const std::wstring& bmpPath);
 std::string ExpectedIni(const std::vector<int>& values);
 // The sixteen keys in order.
 const std::vector<std::string>& SettingKeys();
+// The settings file without its [Card] section, where the program keeps what
+// the card holds (the stories of the other settings compare the rest).
+std::string WithoutCardSection(const std::string& ini);
 
 }  // namespace e2e

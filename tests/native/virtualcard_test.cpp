@@ -9,6 +9,7 @@
 #include "card_fixture.h"
 #include "controls.h"
 #include "device.h"
+#include "engine.h"
 #include "state_file.h"
 #include "wire.h"
 
@@ -130,6 +131,40 @@ TEST_F(VirtualCardTest, TheDriverVanishesAfterTheGivenNumberOfRequests) {
     device::Close(card, h);
     OsHandle again = kNoHandle;
     EXPECT_FALSE(device::Open(card, &again));
+    ExpectNothingHeld();
+}
+
+TEST_F(VirtualCardTest, AReloadPutsTheSettingsBackAndTheCardIsAwayForItsTime) {
+    card.Set("channels", "6");
+    card.Set("sample_rate", "01 08");
+    card.Set("spdif_out_word", "01 00 01 00");
+    card.Set("ds_speaker_config", "6");
+    card.Set("qs.intensity", "10 00 00 00");
+    card.Set("mixer.0.0.0.volume", "100 200");
+    {
+        // Another process asks for it; this card sees it at its next request.
+        vcard::VirtualCard other(m_path);
+        other.Set("fault.reload", "600000");
+    }
+    OsHandle h = kNoHandle;
+    EXPECT_FALSE(device::Open(card, &h)) << "away while the driver reloads";
+    std::uint32_t config = 0;
+    EXPECT_FALSE(card.GetDsSpeakerConfig(&config));
+    vcard::CVirtualEngine engine(card);
+    DsObject ds = 0;
+    EXPECT_NE(engine.Create(nullptr, &ds), kSOk) << "and DirectSound with it";
+    EXPECT_EQ(card.Get("sample_rate"), "00 00");
+    EXPECT_EQ(card.Get("spdif_out_word"), "01 00 02 00");
+    EXPECT_EQ(card.Get("ds_speaker_config"), "4");
+    EXPECT_EQ(card.Get("qs.intensity"), "") << "the engine's own default";
+    EXPECT_EQ(card.Get("mixer.0.0.0.volume"), "100 200") << "the mixer keeps its values";
+    EXPECT_EQ(card.Get("channels"), "6") << "what the card is stays";
+    EXPECT_EQ(card.Get("fault.reload"), "") << "one reload for one key";
+
+    card.Set("fault.reloading_until", "1");  // its time is over
+    ASSERT_TRUE(device::Open(card, &h));
+    device::Close(card, h);
+    EXPECT_TRUE(card.GetDsSpeakerConfig(&config));
     ExpectNothingHeld();
 }
 

@@ -15,6 +15,7 @@
 
 #include "CorrantRecords.h"
 #include "preset_command.h"
+#include "state_command.h"
 #include "vcard_names.h"
 
 namespace {
@@ -41,37 +42,18 @@ const char kHelp[] =
     "  surround3d on|off [spread 0-100]\n"
     "  --help\n";
 
-struct Named {
-    const char* name;
-    uint32_t code;
-};
-constexpr Named kSpdifModes[] = {{"auto", CORRA_SPDIF_AUTO}, {"ac3", CORRA_SPDIF_AC3}, {"pcm", CORRA_SPDIF_PCM},
-                                 {"loopback", CORRA_SPDIF_LOOPBACK}};
+// What status prints for each S/PDIF mode, by mode number.
 constexpr const char* kModeNames[] = {"AC3/PCM auto (48 kHz)", "AC3 only (48 kHz)", "PCM only",
                                       "loop-back recording"};
-
-template <size_t N>
-const Named* Find(const Named (&table)[N], const std::string& name) {
-    for (const Named& row : table)
-        if (name == row.name) return &row;
-    return nullptr;
-}
 
 std::string RateName(uint8_t code) {
     const auto rate = corra::RateOfCode(code);
     return rate ? std::string(rate->kHz) : "?";
 }
 
-std::optional<corra::SpeakerConfig> SpeakerOfName(const std::string& name) {
-    for (const corra::SpeakerConfig& config : corra::kSpeakerConfigs)
-        if (config.name == name) return config;
-    return std::nullopt;
-}
-
 std::string SpeakerName(uint32_t code) {
-    for (const corra::SpeakerConfig& config : corra::kSpeakerConfigs)
-        if (config.code == code) return std::string(config.name);
-    return "?";
+    const auto config = corra::SpeakerConfigOfCode(code);
+    return config ? std::string(config->name) : "?";
 }
 
 int Fail(const char* what) {
@@ -160,8 +142,8 @@ int Rate(const std::string& arg) {
 }
 
 int Spdif(const std::string& arg) {
-    const Named* mode = Find(kSpdifModes, arg);
-    if (mode == nullptr && arg != "on" && arg != "off") return Usage("unknown S/PDIF setting");
+    const auto mode = corra::SpdifModeOfName(arg);
+    if (!mode && arg != "on" && arg != "off") return Usage("unknown S/PDIF setting");
     Connection c;
     if (!c) return Fail("opening the card");
     corra::CapabilityRecord cap{};
@@ -172,8 +154,8 @@ int Spdif(const std::string& arg) {
         return kFailed;
     }
     if (!c.Read(CorraGetSPDIFOUT, word)) return Fail("reading the S/PDIF output");
-    if (mode != nullptr) {
-        word[2] = static_cast<uint8_t>(mode->code);
+    if (mode) {
+        word[2] = static_cast<uint8_t>(mode->mode);
         word[3] = 0;
     } else {
         word[0] = arg == "on" ? 1 : 0;
@@ -187,7 +169,7 @@ int Spdif(const std::string& arg) {
 }
 
 int Speakers(const std::string& arg) {
-    const auto layout = SpeakerOfName(arg);
+    const auto layout = corra::SpeakerConfigOfName(arg);
     if (!layout) return Usage("unknown speaker layout");
     Connection c;
     if (!c) return Fail("opening the card");
@@ -457,9 +439,11 @@ int main(int argc, char** argv) {
     if (command == "--help" || command == "-h") {
         std::fputs(kHelp, stdout);
         std::fputs(corractl::kPresetHelp, stdout);
+        std::fputs(corractl::kStateHelp, stdout);
         return kOk;
     }
     if (command == "preset") return corractl::PresetMain();
+    if (command == "state") return corractl::StateMain();
     if (command == "info" || command == "status") {
         if (argc != 2) return Usage("this command takes no argument");
         return command == "info" ? Info() : Status();
