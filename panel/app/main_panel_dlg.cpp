@@ -20,7 +20,7 @@
 #include "panel/res/resource_ids.h"
 #include "panel/res/skin_table.h"
 #include "live_counts.h"
-#include "vcard_names.h"
+#include "vcard_loader.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ LRESULT LiveCount(WPARAM which) {
         default: break;
     }
     if (which >= live::kCountOfCounts) return -1;
-    const HMODULE card = ::GetModuleHandleA(ORVANE_VCARD_DLL);
+    const HMODULE card = vcard::LoadedVirtualCard();
     if (card == nullptr) return -1;
     if (which == live::kMixerHandles) {
         using Handles = int32_t (*)();
@@ -513,10 +513,7 @@ LRESULT CMainPanelDlg::OnTaskbarCreated(WPARAM, LPARAM) {
 
 LRESULT CMainPanelDlg::OnLiveCounts(WPARAM which, LPARAM) {
     // Only a program on the virtual card tells (a test's question, not a user's).
-    static const bool virtualCard = [] {
-        char value[2] = {};
-        return ::GetEnvironmentVariableA("ORVANE_VIRTUAL_CARD", value, sizeof value) != 0;
-    }();
+    static const bool virtualCard = !vcard::VirtualCardStateFile().empty();
     if (!virtualCard) {
         SetMsgHandled(false);
         return 0;

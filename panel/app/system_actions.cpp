@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/handles.h"
+#include "vcard_loader.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ private:
 ISystemActions* g_override = nullptr;
 
 ISystemActions& DefaultActions() {
-    if (const char* card = std::getenv("ORVANE_VIRTUAL_CARD"); card && *card) {
+    if (const std::string card = vcard::VirtualCardStateFile(); !card.empty()) {
         static CVirtualSystemActions actions(card);
         return actions;
     }

@@ -14,6 +14,7 @@
 
 #include "CorrantApi.h"
 #include "preset_command.h"
+#include "vcard_loader.h"
 
 namespace {
 
@@ -258,7 +259,7 @@ int Expander(const std::string& arg) {
 // loaded it into this process), else null.
 template <typename Function>
 Function VirtualCardExport(const char* name) {
-    HMODULE vc = GetModuleHandleA("OrvaneVirtualCard.dll");
+    HMODULE vc = vcard::LoadedVirtualCard();
     if (vc == nullptr) return nullptr;
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(vc, name)));
 }
