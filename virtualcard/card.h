@@ -48,6 +48,10 @@ public:
     // it on entry, so that tests can see what an exception inside the card does.
     void ThrowIfAsked();
 
+    // Whether the driver takes an open now: the card is present, has not
+    // vanished, and no fault refuses the open.
+    bool AcceptsOpen();
+
     // What the card has given out and not yet seen released.
     int OpenDriverHandles();
     int OpenLists();
@@ -99,6 +103,7 @@ private:
     void SyncForRequest();  // Sync, then the thrown fault
     void FillDefaults();
     bool Fault(std::string_view key) const;  // "fault.KEY" is set and not 0
+    bool DriverThere() const;                // AcceptsOpen with the lock held
     bool PropertyFails(std::uint32_t id) const;
     std::uint32_t ShortCount(std::uint32_t id, std::uint32_t size) const;
     void AnswerGet(std::uint32_t id, std::uint8_t* out, std::uint32_t size);
