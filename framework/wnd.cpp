@@ -1,10 +1,11 @@
 #include "framework/wnd.h"
 
-#include "framework/tooltips.h"
-
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 #include <vector>
+
+#include "framework/tooltips.h"
 
 namespace {
 // The object of a window lives in this property of the window.
@@ -196,7 +197,8 @@ UINT RegisteredMessageId(const wchar_t* name) {
     return id;
 }
 
-bool MatchesEntry(UINT entryMessage, UINT entryCode, UINT idFirst, UINT idLast, UINT msg, WPARAM w, LPARAM l) {
+bool MatchesEntry(UINT entryMessage, UINT entryCode, UINT idFirst, UINT idLast, std::span<const UINT> ids, UINT msg,
+                  WPARAM w, LPARAM l) {
     if (entryMessage == kAnyCtlColor) return msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC;
     if (entryMessage != msg) return false;
     const UINT base = msg >= kReflectBase ? msg - kReflectBase : msg;
@@ -220,7 +222,9 @@ bool MatchesEntry(UINT entryMessage, UINT entryCode, UINT idFirst, UINT idLast, 
     } else {
         return true;
     }
-    return (entryCode == kAnyCode || entryCode == code) && (idFirst == kAnyId || (id >= idFirst && id <= idLast));
+    if (entryCode != kAnyCode && entryCode != code) return false;
+    if (!ids.empty()) return std::find(ids.begin(), ids.end(), id) != ids.end();
+    return idFirst == kAnyId || (id >= idFirst && id <= idLast);
 }
 
 }  // namespace fw

@@ -16,6 +16,7 @@
 //   OnMessage<fn>(msg)                     LRESULT fn(WPARAM, LPARAM)
 //   OnCommand<fn>(id, code)                void fn()
 //   OnCommandRange<fn>(first, last, code)  void fn(UINT id)
+//   OnCommandIn<fn>(ids, code)             void fn(UINT id)   (ids: a static list of control IDs)
 //   OnNotify<fn>(id, code)                 LRESULT fn(NMHDR*)
 //   OnRegisteredMessage<fn>(name)          LRESULT fn(WPARAM, LPARAM)   (RegisterWindowMessage)
 //   OnReflected<fn>(msg)                   LRESULT fn(WPARAM, LPARAM)   (WM_HSCROLL, WM_CTLCOLOR..., WM_DRAWITEM)
@@ -36,6 +37,7 @@
 #include <commctrl.h>
 
 #include <cstddef>
+#include <span>
 #include <string>
 
 namespace fw {
@@ -149,6 +151,7 @@ struct MsgEntry {
     UINT idLast;
     bool (*thunk)(T&, UINT, WPARAM, LPARAM, LRESULT&);
     const wchar_t* registeredName = nullptr;  // set: the message is this registered one
+    std::span<const UINT> ids = {};           // not empty: the control IDs the entry takes
 };
 
 namespace detail {
@@ -256,15 +259,32 @@ constexpr MsgEntry<detail::ClassOf<Fn>> OnCtlColor() {
             }};
 }
 
-// Code and control ID of a WM_COMMAND or WM_NOTIFY (reflected or not).
-bool MatchesEntry(UINT entryMessage, UINT entryCode, UINT idFirst, UINT idLast, UINT msg, WPARAM w, LPARAM l);
+// A command from any of a list of controls, for controls whose IDs are not
+// one contiguous range (the list must outlive the table: a static array).
+template <auto Fn>
+constexpr MsgEntry<detail::ClassOf<Fn>> OnCommandIn(std::span<const UINT> ids, UINT code = BN_CLICKED) {
+    using T = detail::ClassOf<Fn>;
+    return {WM_COMMAND, code, kAnyId, kAnyId,
+            [](T& self, UINT, WPARAM w, LPARAM, LRESULT& r) {
+                return detail::Run(self, [&] {
+                    (self.*Fn)(LOWORD(w));
+                    r = 0;
+                });
+            },
+            nullptr, ids};
+}
+
+// Code and control ID of a WM_COMMAND or WM_NOTIFY (reflected or not); an
+// entry with a list of IDs takes only those.
+bool MatchesEntry(UINT entryMessage, UINT entryCode, UINT idFirst, UINT idLast, std::span<const UINT> ids, UINT msg,
+                  WPARAM w, LPARAM l);
 
 template <class T, std::size_t N>
 bool Dispatch(T& self, const MsgEntry<T> (&table)[N], UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
     for (const auto& entry : table) {
         const UINT message = entry.registeredName ? RegisteredMessageId(entry.registeredName) : entry.message;
         if (message == 0) continue;  // a registration that failed matches nothing
-        if (MatchesEntry(message, entry.code, entry.idFirst, entry.idLast, msg, w, l) &&
+        if (MatchesEntry(message, entry.code, entry.idFirst, entry.idLast, entry.ids, msg, w, l) &&
             entry.thunk(self, msg, w, l, result))
             return true;
     }

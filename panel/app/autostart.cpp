@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "panel/app/program_paths.h"
+#include "framework/program_paths.h"
 
 namespace panel {
 namespace {
@@ -51,7 +51,7 @@ std::string AutostartData(const std::string& programPath) { return '"' + program
 
 bool WriteAutostart(const std::string& programPath) {
     if (programPath.empty()) return false;
-    const std::string name = BaseNameOf(programPath);
+    const std::string name = fw::BaseNameOf(programPath);
     const std::string data = AutostartData(programPath);
     if (SetValue(HKEY_LOCAL_MACHINE, name, data)) {
         // A copy under the user's key (from a start without the right to
@@ -65,7 +65,7 @@ bool WriteAutostart(const std::string& programPath) {
 
 bool RemoveAutostart(const std::string& programPath) {
     if (programPath.empty()) return false;
-    const std::string name = BaseNameOf(programPath);
+    const std::string name = fw::BaseNameOf(programPath);
     const bool machine = DeleteValue(HKEY_LOCAL_MACHINE, name);
     const bool user = DeleteValue(HKEY_CURRENT_USER, name);
     return machine && user;

@@ -2,180 +2,59 @@
 
 #include <commctrl.h>
 
-#include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <string>
 
-#include "CorrantApi.h"
 #include "framework/app.h"
-#include "panel/app/autostart.h"
-#include "panel/app/panel_tables.h"
-#include "panel/app/program_paths.h"
-#include "panel/app/refresh_math.h"
-#include "panel/app/settings.h"
-#include "panel/app/system_actions.h"
-#include "panel/mixer/mixer_base.h"
+#include "framework/program_paths.h"
+#include "live_counts.h"
 #include "mixer_platform.h"
+#include "panel/app/autostart.h"
+#include "panel/app/live_counts_hook.h"
+#include "panel/app/settings.h"
+#include "panel/mixer/mixer_base.h"
 #include "panel/res/resource_ids.h"
 #include "panel/res/skin_table.h"
-#include "live_counts.h"
-#include "vcard_loader.h"
 
 namespace {
 
 constexpr wchar_t kPanelTitle[] = L"Quelmar-TavikDigital(v6.1)";
-constexpr char kTrayTip[] = "Pelkor Orvane Sound";
 constexpr wchar_t kNoCard[] = L"未发现Tavik声卡";
 constexpr wchar_t kAutostartQuestion[] = L"是否下次启动时自动运行？";
-
-constexpr UINT kRefreshPeriod = 100;
-// While the card does not answer, the refresh asks again once a second.
-constexpr UINT kRetryPeriod = 1000;
-// A shell that refused the icon (not ready yet at logon) is asked again every
-// two seconds for two minutes.
-constexpr UINT kTrayRetryPeriod = 2000;
-constexpr int kTrayRetries = 60;
-
-BOOL CALLBACK CountChild(HWND, LPARAM count) {
-    ++*reinterpret_cast<LRESULT*>(count);
-    return TRUE;
-}
-
-BOOL CALLBACK CountOwnWindow(HWND window, LPARAM count) {
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    if (process != ::GetCurrentProcessId()) return TRUE;
-    ++*reinterpret_cast<LRESULT*>(count);
-    ::EnumChildWindows(window, CountChild, count);
-    return TRUE;
-}
-
-// One of the live counts of seams/live_counts.h; -1 past the last, or when
-// the virtual card cannot tell.
-LRESULT LiveCount(WPARAM which) {
-    switch (which) {
-        case live::kGdiObjects: return fw::LiveGdiObjects();
-        case live::kDeviceContexts: return fw::LiveDeviceContexts();
-        case live::kUserObjects: return fw::LiveUserObjects();
-        case live::kKernelHandles: return fw::LiveKernelHandles();
-        case live::kWindows: {
-            LRESULT count = 0;
-            ::EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&count));
-            return count;
-        }
-        default: break;
-    }
-    if (which >= live::kCountOfCounts) return -1;
-    const HMODULE card = vcard::LoadedVirtualCard();
-    if (card == nullptr) return -1;
-    if (which == live::kMixerHandles) {
-        using Handles = int32_t (*)();
-        const auto handles =
-            reinterpret_cast<Handles>(reinterpret_cast<void*>(::GetProcAddress(card, "OrvaneVcMixerHandles")));
-        return handles != nullptr ? handles() : -1;
-    }
-    using Counter = int64_t (*)(const char*);
-    const auto counter = reinterpret_cast<Counter>(reinterpret_cast<void*>(::GetProcAddress(card, "OrvaneVcCounter")));
-    return counter != nullptr ? static_cast<LRESULT>(counter(live::kCardCounters[which])) : -1;
-}
-
-constexpr COLORREF kMeterStart = 0x9B00FF;
-constexpr COLORREF kMeterEnd = 0x9B0000;
-
-// The meters in the order the refresh sets them after the two master meters.
-constexpr CGradientMeter CMainPanelDlg::*kMeters[] = {
-    &CMainPanelDlg::m_meterMasterL, &CMainPanelDlg::m_meterMasterR, &CMainPanelDlg::m_meterFrontL,
-    &CMainPanelDlg::m_meterFrontR,  &CMainPanelDlg::m_meterCenter,  &CMainPanelDlg::m_meterLfe,
-    &CMainPanelDlg::m_meterSurroundL, &CMainPanelDlg::m_meterSurroundR, &CMainPanelDlg::m_meterBackL,
-    &CMainPanelDlg::m_meterBackR,   &CMainPanelDlg::m_meterRecR,    &CMainPanelDlg::m_meterRecL,
-};
-
-int ChannelsFromCapability(std::uint16_t features) {
-    if (features & CORRA_CAP_8CH) return 8;
-    if (features & CORRA_CAP_6CH) return 6;
-    if (features & CORRA_CAP_4CH) return 4;
-    if (features & CORRA_CAP_2CH) return 2;
-    return 0;
-}
+constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 }  // namespace
 
-namespace panel {
-
-int EditValueOf(const CMixerFader& fader) {
-    const std::uint32_t units = fader.Scale().unitsPerStep;
-    return units ? static_cast<int>(fader.GetSliderValue() / units) : 0;
-}
-
-}  // namespace panel
-
 CMainPanelDlg::CMainPanelDlg()
-    : CSkinDialog(IDD_MAIN_PANEL, nullptr), m_strips(*this), m_rateSpdif(*this), m_speakers(*this),
+    : CSkinDialog(IDD_MAIN_PANEL, nullptr),
+      m_refresh(*this),
+      m_strips(*this),
+      m_rateSpdif(*this),
+      m_speakers(*this, m_strips),
       m_recording(*this) {
     m_hIcon = ::LoadIconW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDI_APP));
 }
 
-CMainPanelDlg::~CMainPanelDlg() {
-    // The faders draw with the shared strips: they go first.
-    for (auto& strip : m_faderStrips) strip.reset();
-    m_fontRate.Reset();
-    m_fontTitle.Reset();
-}
+CMainPanelDlg::~CMainPanelDlg() { m_fontTitle.Reset(); }
 
 bool CMainPanelDlg::Chinese() const { return m_btnLanguage.m_hWnd && m_btnLanguage.GetCheck() == BST_CHECKED; }
 
-int CMainPanelDlg::ChannelCount() {
-    CCardConnection card;
-    if (!card) return 0;
-    std::uint8_t capability[24] = {};
-    std::uint32_t count = sizeof capability;
-    if (!CorraGetCap(card.Get(), capability, &count)) return 0;
-    return ChannelsFromCapability(static_cast<std::uint16_t>(capability[6] | capability[7] << 8));
-}
-
 int CMainPanelDlg::MessageBox(const wchar_t* text, UINT type) { return fw::AppMessageBox(text, type); }
 
+std::optional<int> CMainPanelDlg::ReadSetting(const char* key) const { return panel::ReadSetting(key); }
+
+void CMainPanelDlg::WriteSetting(const char* key, int value) { panel::WriteSetting(key, value); }
+
 void CMainPanelDlg::DoDataExchange() {
-    for (const auto& row : panel::kFaderEdits) {
-        DDX_Control(row.faderId, this->*row.fader);
-        DDX_Control(row.editId, this->*row.edit);
-    }
-    for (const auto& row : panel::kMixerSwitches) DDX_Control(row.switchId, this->*row.button);
-    for (const auto& pair : panel::kLinkPairs) DDX_Control(pair.linkButtonId, this->*pair.linkButton);
-    DDX_Control(1169, m_meterMasterL);
-    DDX_Control(1214, m_meterMasterR);
-    DDX_Control(1240, m_meterRecL);
-    DDX_Control(1239, m_meterRecR);
-    DDX_Control(1237, m_meterFrontL);
-    DDX_Control(1238, m_meterFrontR);
-    DDX_Control(1241, m_meterSurroundL);
-    DDX_Control(1242, m_meterSurroundR);
-    DDX_Control(1243, m_meterCenter);
-    DDX_Control(1244, m_meterLfe);
-    DDX_Control(1245, m_meterBackL);
-    DDX_Control(1246, m_meterBackR);
-    DDX_Control(1203, m_btnSpdifOut);
-    DDX_Control(1258, m_selRecMic);
-    DDX_Control(1259, m_selRecStereoMix);
-    DDX_Control(1260, m_selRecLineIn);
-    DDX_Control(1261, m_selRecVideo);
-    constexpr UINT rateIds[] = {1201, 1264, 1265, 1266, 1267, 1268, 1269, 1271};
-    for (int i = 0; i < 8; ++i) DDX_Control(rateIds[i], m_btnRate[i]);
-    constexpr UINT spdifModeIds[] = {1252, 1249, 1250, 1251};
-    for (int i = 0; i < 4; ++i) DDX_Control(spdifModeIds[i], m_btnSpdifMode[i]);
-    constexpr UINT speakerIds[] = {1039, 1040, 1042, 1043, 1052};
-    for (int i = 0; i < 5; ++i) DDX_Control(speakerIds[i], m_btnSpeakers[i]);
-    constexpr UINT testIds[] = {1041, 1053, 1054, 1055, 1056, 1057, 1058, 1059};
-    for (int i = 0; i < 8; ++i) DDX_Control(testIds[i], m_btnSpkTest[i]);
-    DDX_Control(1254, m_textRate);
-    DDX_Control(1202, m_btnExpander);
-    DDX_Control(1205, m_btnSoundEffects);
-    DDX_Control(1182, m_btnEffectsPanel);
-    DDX_Control(1183, m_btnAboutPanel);
-    DDX_Control(1279, m_btnLanguage);
-    DDX_Control(1255, m_textTitle);
-    DDX_Control(1006, m_btnHide);
+    m_strips.BindControls();
+    m_refresh.BindControls();
+    m_rateSpdif.BindControls();
+    m_recording.BindControls();
+    m_speakers.BindControls();
+    DDX_Control(IDC_EFFECTS_PANEL, m_btnEffectsPanel);
+    DDX_Control(IDC_ABOUT_PANEL, m_btnAboutPanel);
+    DDX_Control(IDC_LANGUAGE, m_btnLanguage);
+    DDX_Control(IDC_TITLE, m_textTitle);
+    DDX_Control(IDC_HIDE, m_btnHide);
 }
 
 bool CMainPanelDlg::CardPresent() const {
@@ -209,58 +88,38 @@ BOOL CMainPanelDlg::OnInitDialog() {
     m_largeSkin = SkinSetForDpi(::GetDeviceCaps(screen, LOGPIXELSX)) == SkinSet::Large;
     SetBackground(m_largeSkin ? IDB_MAIN_LARGE : IDB_MAIN_SMALL, kStretch);
 
-    ArmRefresh(kRefreshPeriod);
-
-    const std::string wavPath = panel::ProgramDirectory() + "\\ST.WAV";
-    std::snprintf(m_testWavPath, sizeof m_testWavPath, "%s", wavPath.c_str());
+    m_refresh.Start();
+    m_testSoundPath = fw::ProgramDirectory() + "\\ST.WAV";
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
     m_textTitle.SetWindowText(kPanelTitle);
     SetWindowText(kPanelTitle);
-    CreateTextFonts();
+    // Made once and kept: the texts look as they would with fonts made anew
+    // on every paint, and a paint costs no font.
+    m_refresh.CreateFont();
+    m_fontTitle.Attach(::CreateFontW(18, 10, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                     OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"隶书"));
+    m_textTitle.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontTitle.Get()), TRUE);
 
-    panel::WriteAutostart(panel::ProgramPath());
+    panel::WriteAutostart(fw::ProgramPath());
 
     ReadSettings();
-
     ApplySkins(true);
+    m_refresh.SetMeterColours();
 
-    for (auto meter : kMeters) {
-        (this->*meter).m_startColour = kMeterStart;
-        (this->*meter).m_endColour = kMeterEnd;
-    }
-
-    if (!m_tray.Add(m_hWnd, kTrayIconId, kTrayCallback, m_hIcon, kTrayTip)) {
-        m_trayRetriesLeft = kTrayRetries;
-        ::SetTimer(m_hWnd, kTrayRetryTimer, kTrayRetryPeriod, nullptr);
-    }
+    m_tray.Add(m_hWnd, m_hIcon);
     ShowWindow(SW_HIDE);
 
-    m_recMixer = nullptr;
-    m_recLineId = 0;
-    m_recItemMic.reset();
-    m_recItemLineIn.reset();
-    m_recItemVideo.reset();
-    m_recItemStereoMix.reset();
-    m_recSelMic = m_recSelLineIn = m_recSelVideo = m_recSelStereoMix = 0;
     m_recording.ReadRecordSource();
-    m_selRecMic.SetCheck(m_recSelMic ? BST_CHECKED : BST_UNCHECKED);
-    m_selRecStereoMix.SetCheck(m_recSelStereoMix ? BST_CHECKED : BST_UNCHECKED);
-    m_selRecLineIn.SetCheck(m_recSelLineIn ? BST_CHECKED : BST_UNCHECKED);
-    m_selRecVideo.SetCheck(m_recSelVideo ? BST_CHECKED : BST_UNCHECKED);
-    m_recording.ShowFirstCheckedPage();
-
     m_rateSpdif.ReadRate();
+    m_btnEffectsPanel.EnableWindow(m_speakers.ReadAudio3D());
+    m_refresh.SetMeterRanges();
 
-    ReadAudio3D();
-
-    for (auto meter : kMeters) (this->*meter).SetRange(0, 255);
-
-    const int channels = ChannelCount();
-    BindSwitchesAndSingleFaders(channels);
-    FillEdits(channels);
+    const int channels = controls::ReadChannelCount();
+    m_strips.BindSwitchesAndSingleFaders(channels);
+    m_strips.FillEdits(channels);
 
     ApplySkins(false);
     m_strips.SetUpFaderSkins();
@@ -273,47 +132,19 @@ BOOL CMainPanelDlg::OnInitDialog() {
 
 void CMainPanelDlg::ReadSettings() {
     // An absent or malformed key reads as 0 (the default of every key).
-    auto read = [](const char* key) { return panel::ReadSetting(key).value_or(0); };
-    m_btnLanguage.SetCheck(read(panel::kKeyLanguage));
-    if (m_btnSpdifOut.m_hWnd) m_btnSpdifOut.SetCheck(read(panel::kKeySpdif));
+    m_btnLanguage.SetCheck(panel::ReadSetting(panel::kKeyLanguage).value_or(0));
     m_rateSpdif.ReadSpdifState();
-    m_btnExpander.SetCheck(read(panel::kKeyExpander));
-
-    const int channels = ChannelCount();
-    for (const auto& pair : panel::kLinkPairs) {
-        CSkinButton& button = this->*pair.linkButton;
-        if (channels < pair.minChannels) {
-            button.EnableWindow(false);
-            continue;
-        }
-        button.SetCheck(read(pair.key));
-        const BOOL linked = button.GetCheck() == BST_CHECKED ? TRUE : FALSE;
-        this->*pair.linked = linked;
-        (this->*pair.faderLeft).Init(pair.destination, pair.source, MIXERCONTROL_CONTROLTYPE_VOLUME,
-                                     CMixerFader::LEFT, linked);
-        (this->*pair.faderRight).Init(pair.destination, pair.source, MIXERCONTROL_CONTROLTYPE_VOLUME,
-                                      CMixerFader::RIGHT, linked);
-    }
+    m_speakers.ReadSettings();
+    m_strips.ReadLinks(controls::ReadChannelCount());
 }
 
 void CMainPanelDlg::WriteSettings() {
     if (m_settingsWritten) return;
     m_settingsWritten = true;
-    auto state = [](const CButton& button) { return button.m_hWnd && button.GetCheck() == BST_CHECKED ? 1 : 0; };
-    panel::WriteSetting(panel::kKeyLanguage, state(m_btnLanguage));
-    panel::WriteSetting(panel::kKeySpdif, state(m_btnSpdifOut));
-    panel::WriteSetting(panel::kKeyExpander, state(m_btnExpander));
-    for (const auto& pair : panel::kLinkPairs) panel::WriteSetting(pair.key, state(this->*pair.linkButton));
-}
-
-bool CMainPanelDlg::SkinnedEarly(const CSkinButton* button) const {
-    auto in = [button](const auto& buttons) {
-        for (const auto& b : buttons)
-            if (&b == button) return true;
-        return false;
-    };
-    return in(m_btnRate) || in(m_btnSpkTest) || button == &m_btnSpdifOut || in(m_btnSpdifMode) ||
-           in(m_btnSpeakers);
+    panel::WriteSetting(panel::kKeyLanguage, m_btnLanguage.m_hWnd && m_btnLanguage.GetCheck() == BST_CHECKED ? 1 : 0);
+    m_rateSpdif.WriteSettings();
+    m_speakers.WriteSettings();
+    m_strips.WriteLinks();
 }
 
 void CMainPanelDlg::ApplySkins(bool early) {
@@ -321,122 +152,32 @@ void CMainPanelDlg::ApplySkins(bool early) {
     // settings read; the switches, links and the panel's own buttons after
     // the bindings.
     for (const SkinPairing& pairing : MainPanelSkins(m_largeSkin ? SkinSet::Large : SkinSet::Small)) {
-        auto* button =
-            dynamic_cast<CSkinButton*>(CWnd::FromHandle(::GetDlgItem(m_hWnd, static_cast<int>(pairing.control))));
-        if (!button || SkinnedEarly(button) != early) continue;
+        const int id = static_cast<int>(pairing.control);
+        auto* button = dynamic_cast<CSkinButton*>(CWnd::FromHandle(::GetDlgItem(m_hWnd, id)));
+        const bool skinnedEarly = m_rateSpdif.SkinnedEarly(id) || m_speakers.SkinnedEarly(id);
+        if (!button || skinnedEarly != early) continue;
         button->SetSkin(pairing.normal, pairing.down, pairing.over, pairing.disabled, pairing.focus, pairing.mask,
                         0, 0, 0);
     }
 }
 
-void CMainPanelDlg::ReadAudio3D() {
-    std::uint8_t pair[2] = {};
-    {
-        CCardConnection card;
-        std::uint32_t count = sizeof pair;
-        if (!card || !CorraGetAudio3D(card.Get(), pair, &count)) pair[1] = 0;
-    }
-    m_btnSoundEffects.SetCheck(pair[1] ? BST_CHECKED : BST_UNCHECKED);
-    m_btnEffectsPanel.EnableWindow(pair[1] != 0);
-}
-
-void CMainPanelDlg::BindSwitchesAndSingleFaders(int channels) {
-    for (const auto& row : panel::kMixerSwitches) {
-        if (channels < row.minChannels) continue;
-        (this->*row.button).Init(row.destination, row.source, row.controlType, 0);
-    }
-    for (const auto& row : panel::kSingleFaders)
-        (this->*row.fader).Init(row.destination, row.source, MIXERCONTROL_CONTROLTYPE_VOLUME, CMixerFader::MAIN, false);
-}
-
-void CMainPanelDlg::FillEdits(int channels) {
-    for (const auto& row : panel::kFaderEdits) {
-        if (channels >= row.minChannels) {
-            ::SetDlgItemInt(m_hWnd, static_cast<int>(row.editId), static_cast<UINT>(panel::EditValueOf(this->*row.fader)),
-                            TRUE);
-            continue;
-        }
-        (this->*row.edit).ShowWindow(SW_HIDE);
-        HWND placeholder = ::GetDlgItem(m_hWnd, static_cast<int>(row.placeholderId));
-        ::ShowWindow(placeholder, SW_SHOW);
-        ::SetWindowTextW(placeholder, L"0");
-    }
-}
-
 void CMainPanelDlg::ShowPanel() {
-    m_userShown = TRUE;
+    m_userShown = true;
     ShowWindow(SW_SHOWNORMAL);
     ::BringWindowToTop(m_hWnd);
-    m_visible = TRUE;
+    m_visible = true;
 }
 
 void CMainPanelDlg::HidePanel() {
     ShowWindow(SW_HIDE);
-    m_visible = FALSE;
-}
-
-void CMainPanelDlg::ArmRefresh(UINT period) {
-    if (period == m_refreshPeriod) return;
-    m_refreshPeriod = period;
-    ::SetTimer(m_hWnd, m_refreshTimerId, period, nullptr);
-}
-
-void CMainPanelDlg::RefreshTick() {
-    std::uint8_t status[20] = {};
-    bool read = false;
-    {
-        CCardConnection card;
-        std::uint32_t count = 0;
-        // A driver that reports fewer bytes than the record leaves the rest
-        // unread: shown, it would be a rate of 0 and silent meters.
-        read = card && CorraGetDynamicInfo(card.Get(), status, &count) && count >= sizeof status;
-    }
-    if (!read) {
-        // Meters and rate keep their last values; the card is asked again
-        // once a second until it answers.
-        ArmRefresh(kRetryPeriod);
-        return;
-    }
-    ArmRefresh(kRefreshPeriod);
-
-    std::uint8_t b[8];
-    std::memcpy(b, status, sizeof b);
-    const panel::OutputLevels levels = panel::ComputeOutputLevels(b);
-    m_meterMasterL.SetPos(levels.masterEven);
-    m_meterMasterR.SetPos(levels.masterOdd);
-    m_meterFrontL.SetPos(b[0]);
-    m_meterFrontR.SetPos(b[1]);
-    m_meterCenter.SetPos(b[2]);
-    m_meterLfe.SetPos(b[3]);
-    m_meterSurroundL.SetPos(b[4]);
-    m_meterSurroundR.SetPos(b[5]);
-    m_meterBackL.SetPos(b[6]);
-    m_meterBackR.SetPos(b[7]);
-    m_meterRecR.SetPos(status[11]);
-    m_meterRecL.SetPos(status[11]);
-
-    std::int32_t rate = 0;
-    std::memcpy(&rate, status + 16, sizeof rate);
-    if (rate != m_lastRate) {
-        // The text is drawn on the skin: its background is repainted first.
-        RECT area{};
-        ::GetWindowRect(m_textRate, &area);
-        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&area), 2);
-        ::InvalidateRect(m_hWnd, &area, TRUE);
-        wchar_t text[16];
-        std::swprintf(text, 16, L"%d", static_cast<int>(rate));
-        m_textRate.SetWindowText(text);
-        m_lastRate = rate;
-    }
-    m_outLevelSumEven = levels.sumEven;
-    m_outLevelSumOdd = levels.sumOdd;
+    m_visible = false;
 }
 
 LRESULT CMainPanelDlg::OnTimer(WPARAM id, LPARAM) {
-    if (id == m_refreshTimerId) {
-        RefreshTick();
-    } else if (id == kTrayRetryTimer) {
-        if (m_tray.Readd() || --m_trayRetriesLeft <= 0) ::KillTimer(m_hWnd, kTrayRetryTimer);
+    if (id == CPanelRefresh::kTimerId) {
+        m_refresh.Tick();
+    } else if (id == CPanelTray::kRetryTimerId) {
+        m_tray.OnRetryTimer();
     } else {
         SetMsgHandled(false);
     }
@@ -458,34 +199,7 @@ LRESULT CMainPanelDlg::OnPaint(WPARAM, LPARAM) {
     return 0;
 }
 
-void CMainPanelDlg::CreateTextFonts() {
-    // Made once and kept: the texts look as they would with fonts made anew
-    // on every paint, and a paint costs no font.
-    m_fontRate.Attach(::CreateFontW(20, 10, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                    OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"Arial"));
-    m_textRate.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontRate.Get()), TRUE);
-    m_fontTitle.Attach(::CreateFontW(18, 10, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                     OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"隶书"));
-    m_textTitle.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontTitle.Get()), TRUE);
-}
-
 LRESULT CMainPanelDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }
-
-LRESULT CMainPanelDlg::OnVScroll(WPARAM, LPARAM lParam) {
-    HWND sender = reinterpret_cast<HWND>(lParam);
-    for (const auto& row : panel::kFaderEdits) {
-        CMixerFader& fader = this->*row.fader;
-        if (!sender || fader.m_hWnd != sender) continue;
-        const int value = fader.Scale().sliderMax - static_cast<int>(fader.SendMessage(TBM_GETPOS));
-        if (row.linked && this->*row.linked) {
-            ::SetDlgItemInt(m_hWnd, static_cast<int>(row.editId), static_cast<UINT>(value), TRUE);
-            ::SetDlgItemInt(m_hWnd, static_cast<int>(row.partnerEditId), static_cast<UINT>(value), TRUE);
-        }
-        ::SetDlgItemInt(m_hWnd, static_cast<int>(row.editId), static_cast<UINT>(value), TRUE);
-        break;
-    }
-    return 0;
-}
 
 LRESULT CMainPanelDlg::OnWindowPosChanging(WPARAM, LPARAM lParam) {
     // Keeps the panel hidden when the modal loop shows it after start-up,
@@ -504,27 +218,20 @@ LRESULT CMainPanelDlg::OnEndSession(WPARAM ending, LPARAM) {
 }
 
 LRESULT CMainPanelDlg::OnTaskbarCreated(WPARAM, LPARAM) {
-    if (m_started && m_tray.IsConfigured() && !m_tray.Readd()) {
-        m_trayRetriesLeft = kTrayRetries;
-        ::SetTimer(m_hWnd, kTrayRetryTimer, kTrayRetryPeriod, nullptr);
-    }
+    if (m_started) m_tray.OnTaskbarCreated();
     return 0;
 }
 
 LRESULT CMainPanelDlg::OnLiveCounts(WPARAM which, LPARAM) {
-    // Only a program on the virtual card tells (a test's question, not a user's).
-    static const bool virtualCard = !vcard::VirtualCardStateFile().empty();
-    if (!virtualCard) {
+    if (!panel::AnswersLiveCounts()) {
         SetMsgHandled(false);
         return 0;
     }
-    return LiveCount(which);
+    return panel::LiveCount(which);
 }
 
 LRESULT CMainPanelDlg::OnDestroy(WPARAM, LPARAM) {
-    ::KillTimer(m_hWnd, m_refreshTimerId);
-    ::KillTimer(m_hWnd, kTrayRetryTimer);
-    m_refreshPeriod = 0;
+    m_refresh.Stop();
     // Start-up abandoned for a missing card loaded nothing: the stored
     // settings stay as they are.
     if (m_started) WriteSettings();
@@ -535,24 +242,14 @@ LRESULT CMainPanelDlg::OnDestroy(WPARAM, LPARAM) {
 
 void CMainPanelDlg::OnTrayCallback(LPARAM mouseMessage) {
     if (mouseMessage == WM_LBUTTONDOWN) {
-        m_userShown = TRUE;
-        if (m_visible)
-            HidePanel();
-        else
-            ShowPanel();
+        m_userShown = true;
+        OnOpen();
     } else if (mouseMessage == WM_RBUTTONDOWN) {
-        CMenu menu(::LoadMenuA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
-        HMENU popup = menu ? ::GetSubMenu(menu, 0) : nullptr;
-        if (!popup) return;
-        POINT at{};
-        ::GetCursorPos(&at);
-        // Without the foreground the menu would not close on a click elsewhere.
-        ::SetForegroundWindow(m_hWnd);
-        ::TrackPopupMenu(popup, 0, at.x, at.y, 0, m_hWnd, nullptr);
-        ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
+        m_tray.ShowMenu();
     }
 }
 
+// The tray's OPEN and the hide button both toggle the panel.
 void CMainPanelDlg::OnOpen() {
     if (m_visible)
         HidePanel();
@@ -560,22 +257,70 @@ void CMainPanelDlg::OnOpen() {
         ShowPanel();
 }
 
-void CMainPanelDlg::OnHide() { OnOpen(); }
-
 void CMainPanelDlg::OnExit() {
-    const std::string program = panel::ProgramPath();
+    const std::string program = fw::ProgramPath();
     if (MessageBox(kAutostartQuestion, MB_YESNO) == IDNO) panel::RemoveAutostart(program);
     m_tray.Remove();
     ::PostMessageW(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
+void CMainPanelDlg::OnEffectsPanel() {
+    m_effectsPanel.SetChinese(Chinese());
+    m_effectsPanel.SetSettingsFile(fw::SettingsPath());
+    m_effectsPanel.DoModal();
+}
+
+void CMainPanelDlg::OnAboutPanel() { m_aboutPanel.DoModal(); }
+
+HBRUSH CMainPanelDlg::OnCtlColor(HDC dc, HWND control, UINT type) {
+    const int id = ::GetDlgCtrlID(control);
+    if (type != CTLCOLOR_STATIC || (id != IDC_RATE_TEXT && id != IDC_TITLE)) {
+        SetMsgHandled(false);
+        return nullptr;
+    }
+    // The skin's colour handling runs after this and leaves the text colour alone.
+    ::SetTextColor(dc, kWhite);
+    SetMsgHandled(false);
+    return nullptr;
+}
+
+// The whole surface drags the window, as a caption would.
+LRESULT CMainPanelDlg::OnNcHitTest(WPARAM, LPARAM lParam) {
+    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    if (::PtInRect(&client, point)) return HTCAPTION;
+    SetMsgHandled(false);
+    return 0;
+}
+
+// The dialog manager would hand the focus straight back to the control that
+// had it; while Enter moves it to the panel, the panel keeps it.
+LRESULT CMainPanelDlg::OnSetFocus(WPARAM, LPARAM) {
+    if (!m_focusingPanel) SetMsgHandled(false);
+    return 0;
+}
+
+// The tray icon's callback message is no message of the panel's tables: the
+// framework's dialog procedure hands it to the default processing, and the
+// panel takes it there.
 LRESULT CMainPanelDlg::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == kTrayCallback) OnTrayCallback(lParam);
+    if (msg == CPanelTray::kCallbackMessage) OnTrayCallback(lParam);
     return CSkinDialog::DefWindowProc(msg, wParam, lParam);
 }
 
 BOOL CMainPanelDlg::PreTranslateMessage(MSG* msg) {
-    return m_recording.PreTranslate(msg) || CSkinDialog::PreTranslateMessage(msg);
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+        // Enter is no dialog key here: it would end the panel's modal loop,
+        // and with it the program.
+        m_focusingPanel = true;
+        ::SetFocus(m_hWnd);
+        m_focusingPanel = false;
+        return TRUE;
+    }
+    if (msg->message == WM_MOUSEMOVE && m_toolTipAlways.m_hWnd) m_toolTipAlways.RelayEvent(msg);
+    return CSkinDialog::PreTranslateMessage(msg);
 }
 
 bool CMainPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -584,19 +329,29 @@ bool CMainPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         fw::OnMessage<&CMainPanelDlg::OnTimer>(WM_TIMER),
         fw::OnMessage<&CMainPanelDlg::OnPaint>(WM_PAINT),
         fw::OnMessage<&CMainPanelDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
-        fw::OnMessage<&CMainPanelDlg::OnVScroll>(WM_VSCROLL),
         fw::OnMessage<&CMainPanelDlg::OnWindowPosChanging>(WM_WINDOWPOSCHANGING),
         fw::OnMessage<&CMainPanelDlg::OnEndSession>(WM_ENDSESSION),
         fw::OnRegisteredMessage<&CMainPanelDlg::OnTaskbarCreated>(fw::kTaskbarCreated),
         fw::OnRegisteredMessage<&CMainPanelDlg::OnLiveCounts>(live::kLiveCountsMessage),
         fw::OnCommand<&CMainPanelDlg::OnOpen>(ID_TRAY_OPEN, 0),
         fw::OnCommand<&CMainPanelDlg::OnExit>(ID_TRAY_EXIT, 0),
-        fw::OnCommand<&CMainPanelDlg::OnHide>(1006, BN_CLICKED),
+        fw::OnCommand<&CMainPanelDlg::OnOpen>(IDC_HIDE, BN_CLICKED),
+        fw::OnCommand<&CMainPanelDlg::OnEffectsPanel>(IDC_EFFECTS_PANEL),
+        fw::OnCommand<&CMainPanelDlg::OnAboutPanel>(IDC_ABOUT_PANEL),
+    };
+    // After the controllers: the panel's surface (white texts, dragging, the
+    // focus kept while Enter moves it) and the master fader's released capture.
+    static constexpr fw::MsgEntry<CMainPanelDlg> surface[] = {
+        fw::OnCtlColor<&CMainPanelDlg::OnCtlColor>(),
+        fw::OnMessage<&CMainPanelDlg::OnNcHitTest>(WM_NCHITTEST),
+        fw::OnMessage<&CMainPanelDlg::OnSetFocus>(WM_SETFOCUS),
+        fw::OnNotify<&CMainPanelDlg::OnMasterReleasedCapture>(IDC_FADER_MASTER_L, NM_RELEASEDCAPTURE),
     };
     return fw::Dispatch(*this, table, msg, wParam, lParam, result) ||
            m_strips.HandleMessage(msg, wParam, lParam, result) ||
            m_rateSpdif.HandleMessage(msg, wParam, lParam, result) ||
            m_speakers.HandleMessage(msg, wParam, lParam, result) ||
            m_recording.HandleMessage(msg, wParam, lParam, result) ||
+           fw::Dispatch(*this, surface, msg, wParam, lParam, result) ||
            CSkinDialog::OnWndMsg(msg, wParam, lParam, result);
 }

@@ -7,10 +7,10 @@
 namespace panel {
 
 inline constexpr char kSettingsSection[] = "DynamicSetting";
-// The keys of the panel's own buttons; the link keys follow them (panel_tables.h).
+// The language button's key. The controllers name their own keys (the
+// S/PDIF switch, the expander, the link buttons) and store them through the
+// panel; the keys are written in that order, the language first.
 inline constexpr char kKeyLanguage[] = "Language";
-inline constexpr char kKeySpdif[] = "SPDIF_EN";
-inline constexpr char kKeyExpander[] = "Expander";
 
 // The stored value of a key of the panel's section; empty when the key is
 // absent or its record is malformed (wrong length, not hexadecimal, bad checksum).

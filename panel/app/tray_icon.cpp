@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "panel/app/system_actions.h"
+#include "system_actions.h"
 
 // The version-1 record of the A functions: 88 bytes on 32-bit Windows, 104 on
 // 64-bit. Wine takes 88 on 64-bit as well and Windows does not, so no test

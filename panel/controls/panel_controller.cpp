@@ -1,12 +1,13 @@
 #include "panel/controls/panel_controller.h"
 
-#include "panel/app/main_panel_dlg.h"
+#include "CorrantRecords.h"
 #include "panel/controls/recording_rules.h"
 
 HWND CPanelController::Item(int id) const {
-    if (id != controls::kMonoScalePicture) return ::GetDlgItem(m_panel.m_hWnd, id);
+    const HWND panel = m_host.Window();
+    if (id != controls::kMonoScalePicture) return ::GetDlgItem(panel, id);
     // The scale picture carries no usable ID: it is the panel's one bitmap static.
-    for (HWND child = ::GetWindow(m_panel.m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = ::GetWindow(panel, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         wchar_t cls[16] = {};
         ::GetClassNameW(child, cls, 16);
         if (::lstrcmpiW(cls, L"Static") == 0 &&
@@ -29,18 +30,13 @@ bool CPanelController::Checked(int id) const {
     return window && ::SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void CPanelController::SetCheck(int id, bool checked) const {
-    if (HWND window = Item(id)) ::SendMessageW(window, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+namespace controls {
+
+int ReadChannelCount() {
+    corra::Connection card;
+    corra::CapabilityRecord capability{};
+    if (!card.Read(CorraGetCap, capability)) return 0;
+    return corra::ChannelCount(capability);
 }
 
-CCardConnection::CCardConnection() {
-    m_open = CorraApiOpen(&m_handle) != 0;
-    if (!m_open) m_handle = CORRA_NO_HANDLE;
-}
-
-void CCardConnection::Close() {
-    if (!m_open) return;
-    CorraApiClose(m_handle);
-    m_open = false;
-    m_handle = CORRA_NO_HANDLE;
-}
+}  // namespace controls

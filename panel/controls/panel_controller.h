@@ -1,17 +1,15 @@
-// What the main panel's four audio-control handlers share: the panel they act
-// on, the hooks the framework's message tables call, a few control helpers,
-// and the library connection each handler opens for the span of one action.
+// What the main panel's audio controllers share: the panel host they act
+// through, the hook the framework's message tables call, a few helpers on the
+// panel's controls by ID, and the card's channel count.
 #pragma once
 
 #include <windows.h>
 
-#include "CorrantApi.h"
-
-class CMainPanelDlg;
+#include "panel/controls/panel_host.h"
 
 class CPanelController {
 public:
-    explicit CPanelController(CMainPanelDlg& panel) : m_panel(panel) {}
+    explicit CPanelController(IPanelHost& host) : m_host(host) {}
     CPanelController(const CPanelController&) = delete;
     CPanelController& operator=(const CPanelController&) = delete;
 
@@ -27,27 +25,17 @@ protected:
     void Show(int id, bool show) const;
     void Enable(int id, bool enable) const;
     bool Checked(int id) const;
-    void SetCheck(int id, bool checked) const;
 
-    CMainPanelDlg& m_panel;
+    IPanelHost& m_host;
 
 private:
     bool m_msgHandled = true;
 };
 
-// One connection to the card: opened on construction, closed on every path.
-class CCardConnection {
-public:
-    CCardConnection();
-    ~CCardConnection() { Close(); }
-    CCardConnection(const CCardConnection&) = delete;
-    CCardConnection& operator=(const CCardConnection&) = delete;
+namespace controls {
 
-    explicit operator bool() const { return m_open; }
-    CORRA_HANDLE Get() const { return m_handle; }
-    void Close();
+// Output channels of the card (8, 6, 4, 2; 0 when none is reported or the
+// card cannot be asked), read in a connection of its own.
+int ReadChannelCount();
 
-private:
-    CORRA_HANDLE m_handle = CORRA_NO_HANDLE;
-    bool m_open = false;
-};
+}  // namespace controls

@@ -3,7 +3,6 @@
 #include <array>
 #include <cwchar>
 
-#include "panel/app/main_panel_dlg.h"
 #include "panel/controls/rate_spdif_rules.h"
 
 using namespace controls;
@@ -16,71 +15,82 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "tooltip texts are handed ove
 constexpr std::size_t kFlag = 0;
 constexpr std::size_t RateSlot(std::size_t rateIndex) { return rateIndex + 1; }
 
-template <std::size_t N>
-bool ReadRecord(const CCardConnection& card, int32_t (*get)(CORRA_HANDLE, void*, uint32_t*),
-                std::array<std::uint8_t, N>& record) {
-    std::uint32_t count = 0;
-    return card && get(card.Get(), record.data(), &count) != 0;
-}
+constexpr char kSpdifKey[] = "SPDIF_EN";
 
-template <std::size_t N>
-bool WriteRecord(const CCardConnection& card, int32_t (*set)(CORRA_HANDLE, const void*, uint32_t*),
-                 const std::array<std::uint8_t, N>& record) {
-    std::uint32_t count = 0;
-    return card && set(card.Get(), record.data(), &count) != 0;
-}
+constexpr auto kRateIds = [] {
+    std::array<UINT, kRateButtons.size()> ids{};
+    for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<UINT>(kRateButtons[i].id);
+    return ids;
+}();
+constexpr auto kModeIds = [] {
+    std::array<UINT, kSpdifModeButtons.size()> ids{};
+    for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<UINT>(kSpdifModeButtons[i].id);
+    return ids;
+}();
 
-bool CardHasSpdifOut(const CCardConnection& card) {
-    std::array<std::uint8_t, kCapabilitySize> cap{};
-    return ReadRecord(card, CorraGetCap, cap) && HasSpdifOut(cap);
+bool CardHasSpdifOut(const corra::Connection& card) {
+    corra::CapabilityRecord cap{};
+    return card.Read(CorraGetCap, cap) && corra::HasSpdifOut(cap);
 }
 
 }  // namespace
 
+void CRateSpdifControls::BindControls() {
+    m_host.BindControl(IDC_SPDIF_OUT, m_btnSpdifOut);
+    m_host.BindControl(IDC_RATE_FLAG, m_btnRate[kFlag]);
+    for (std::size_t i = 0; i < kRateButtons.size(); ++i)
+        m_host.BindControl(static_cast<UINT>(kRateButtons[i].id), m_btnRate[RateSlot(i)]);
+    for (std::size_t i = 0; i < kSpdifModeButtons.size(); ++i)
+        m_host.BindControl(static_cast<UINT>(kSpdifModeButtons[i].id), m_btnSpdifMode[i]);
+}
+
+bool CRateSpdifControls::SkinnedEarly(int id) const {
+    return id == IDC_RATE_FLAG || id == IDC_SPDIF_OUT || RateIndexOfButton(id) || SpdifIndexOfButton(id);
+}
+
 bool CRateSpdifControls::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr fw::MsgEntry<CRateSpdifControls> table[] = {
-        fw::OnCommandRange<&CRateSpdifControls::OnRateClicked>(1264, 1271),
-        fw::OnCommand<&CRateSpdifControls::OnFlagClicked>(kRateFlagButton),
-        fw::OnCommand<&CRateSpdifControls::OnSpdifEnableClicked>(kSpdifEnableButton),
-        fw::OnCommandRange<&CRateSpdifControls::OnModeClicked>(1249, 1252),
+        fw::OnCommandIn<&CRateSpdifControls::OnRateClicked>(kRateIds),
+        fw::OnCommand<&CRateSpdifControls::OnFlagClicked>(IDC_RATE_FLAG),
+        fw::OnCommand<&CRateSpdifControls::OnSpdifEnableClicked>(IDC_SPDIF_OUT),
+        fw::OnCommandIn<&CRateSpdifControls::OnModeClicked>(kModeIds),
         fw::OnMessage<&CRateSpdifControls::OnNeedText>(WM_NOTIFY),
     };
     return fw::Dispatch(*this, table, msg, wParam, lParam, result);
 }
 
-bool CRateSpdifControls::FlagChecked() const { return m_panel.m_btnRate[kFlag].GetCheck() == BST_CHECKED; }
+bool CRateSpdifControls::FlagChecked() const { return m_btnRate[kFlag].GetCheck() == BST_CHECKED; }
 
 bool CRateSpdifControls::Ac3Mode() const {
     for (std::size_t i = 0; i < kSpdifModeButtons.size(); ++i)
-        if (kSpdifModeButtons[i].ac3 && m_panel.m_btnSpdifMode[i].GetCheck() == BST_CHECKED) return true;
+        if (kSpdifModeButtons[i].ac3 && m_btnSpdifMode[i].GetCheck() == BST_CHECKED) return true;
     return false;
 }
 
 std::optional<std::uint16_t> CRateSpdifControls::CheckedMode() const {
     for (std::size_t i = 0; i < kSpdifModeButtons.size(); ++i)
-        if (m_panel.m_btnSpdifMode[i].GetCheck() == BST_CHECKED) return kSpdifModeButtons[i].mode;
+        if (m_btnSpdifMode[i].GetCheck() == BST_CHECKED) return kSpdifModeButtons[i].mode;
     return std::nullopt;
 }
 
-std::uint16_t CRateSpdifControls::ModeToWrite(const CCardConnection& card) const {
+std::uint16_t CRateSpdifControls::ModeToWrite(const corra::Connection& card) const {
     if (auto mode = CheckedMode()) return *mode;
-    std::array<std::uint8_t, 4> word{};
-    return ReadRecord(card, CorraGetSPDIFOUT, word) ? ParseSpdifRecord(word).mode : std::uint16_t{0};
+    corra::SpdifWord word{};
+    return card.Read(CorraGetSPDIFOUT, word) ? corra::ParseSpdifWord(word).mode : std::uint16_t{0};
 }
 
 bool CRateSpdifControls::WriteRate(std::uint8_t code, bool reportFailure) {
-    CCardConnection card;
-    if (card && WriteRecord(card, CorraSetSR, RateRecord(FlagChecked(), code))) return true;
+    corra::Connection card;
+    if (card.Write(CorraSetSR, corra::MakeRateRecord(FlagChecked(), code))) return true;
     card.Close();
-    if (reportFailure) m_panel.MessageBox(kRateFailText, MB_OK);
+    if (reportFailure) m_host.MessageBox(kRateFailText, MB_OK);
     return false;
 }
 
 void CRateSpdifControls::NoticeAfterWrite(bool is48kHz) {
-    const bool playing = m_panel.m_outLevelSumOdd != 0 || m_panel.m_outLevelSumEven != 0;
-    switch (NoticeAfterRateWrite(is48kHz, Ac3Mode(), playing)) {
-        case RateNotice::FixedAt48k: m_panel.MessageBox(kFixedRateText, MB_OK); break;
-        case RateNotice::Deferred: m_panel.MessageBox(kDeferredRateText, MB_OK); break;
+    switch (NoticeAfterRateWrite(is48kHz, Ac3Mode(), m_host.Playing())) {
+        case RateNotice::FixedAt48k: m_host.MessageBox(kFixedRateText, MB_OK); break;
+        case RateNotice::Deferred: m_host.MessageBox(kDeferredRateText, MB_OK); break;
         case RateNotice::None: break;
     }
 }
@@ -98,7 +108,7 @@ void CRateSpdifControls::OnRateClicked(UINT id) {
 // group's unchecking is posted), so the rate sent is the one that was chosen.
 void CRateSpdifControls::OnFlagClicked() {
     for (std::size_t i = 0; i < kRateButtons.size(); ++i) {
-        if (m_panel.m_btnRate[RateSlot(i)].GetCheck() != BST_CHECKED) continue;
+        if (m_btnRate[RateSlot(i)].GetCheck() != BST_CHECKED) continue;
         if (WriteRate(kRateButtons[i].code, false)) NoticeAfterWrite(false);
         return;
     }
@@ -106,63 +116,69 @@ void CRateSpdifControls::OnFlagClicked() {
 }
 
 void CRateSpdifControls::EnableRates(bool all) {
-    for (std::size_t slot = 0; slot < std::size(m_panel.m_btnRate); ++slot)
-        ::EnableWindow(m_panel.m_btnRate[slot], all || slot == RateSlot(k48kHz));
+    for (std::size_t slot = 0; slot < std::size(m_btnRate); ++slot)
+        ::EnableWindow(m_btnRate[slot], all || slot == RateSlot(k48kHz));
 }
 
 void CRateSpdifControls::WriteFortyEight() {
-    m_panel.m_btnRate[RateSlot(k48kHz)].SetCheck(BST_CHECKED);
+    m_btnRate[RateSlot(k48kHz)].SetCheck(BST_CHECKED);
     if (WriteRate(kRateButtons[k48kHz].code, true)) NoticeAfterWrite(true);
 }
 
 void CRateSpdifControls::ReadRate() {
     if (Ac3Mode()) {
-        m_panel.m_btnRate[RateSlot(k48kHz)].SetCheck(BST_CHECKED);
+        m_btnRate[RateSlot(k48kHz)].SetCheck(BST_CHECKED);
         if (WriteRate(kRateButtons[k48kHz].code, true)) EnableRates(false);
         return;
     }
-    CCardConnection card;
-    std::array<std::uint8_t, 2> record{};
-    if (!ReadRecord(card, CorraGetSR, record)) return;
-    if (const auto index = RateIndexOfCode(record[1])) m_panel.m_btnRate[RateSlot(*index)].SetCheck(BST_CHECKED);
-    m_panel.m_btnRate[kFlag].SetCheck(record[0] ? BST_CHECKED : BST_UNCHECKED);
+    corra::Connection card;
+    corra::RateRecord record{};
+    if (!card.Read(CorraGetSR, record)) return;
+    if (const auto index = RateIndexOfCode(record[1])) m_btnRate[RateSlot(*index)].SetCheck(BST_CHECKED);
+    m_btnRate[kFlag].SetCheck(record[0] ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void CRateSpdifControls::ShowModes(bool enabled) {
-    for (auto& button : m_panel.m_btnSpdifMode) {
+    for (auto& button : m_btnSpdifMode) {
         ::EnableWindow(button, enabled);
         button.SetCheck(BST_UNCHECKED);
     }
 }
 
 void CRateSpdifControls::CheckMode(std::uint16_t mode) {
-    if (const auto index = SpdifIndexOfMode(mode)) m_panel.m_btnSpdifMode[*index].SetCheck(BST_CHECKED);
+    if (const auto index = SpdifIndexOfMode(mode)) m_btnSpdifMode[*index].SetCheck(BST_CHECKED);
 }
 
 void CRateSpdifControls::ReadSpdifState() {
-    CCardConnection card;
-    std::array<std::uint8_t, 4> word{};
-    if (!CardHasSpdifOut(card) || !ReadRecord(card, CorraGetSPDIFOUT, word)) return;
-    const SpdifState state = ParseSpdifRecord(word);
-    m_panel.m_btnSpdifOut.SetCheck(state.enabled ? BST_CHECKED : BST_UNCHECKED);
+    // An absent or malformed key reads as 0 (the default of every key).
+    if (m_btnSpdifOut.m_hWnd) m_btnSpdifOut.SetCheck(m_host.ReadSetting(kSpdifKey).value_or(0));
+    corra::Connection card;
+    corra::SpdifWord word{};
+    if (!CardHasSpdifOut(card) || !card.Read(CorraGetSPDIFOUT, word)) return;
+    const corra::SpdifState state = corra::ParseSpdifWord(word);
+    m_btnSpdifOut.SetCheck(state.enabled ? BST_CHECKED : BST_UNCHECKED);
     ShowModes(state.enabled);
     if (state.enabled) CheckMode(state.mode);
 }
 
+void CRateSpdifControls::WriteSettings() {
+    m_host.WriteSetting(kSpdifKey, m_btnSpdifOut.m_hWnd && m_btnSpdifOut.GetCheck() == BST_CHECKED ? 1 : 0);
+}
+
 void CRateSpdifControls::OnSpdifEnableClicked() {
-    CCardConnection card;
+    corra::Connection card;
     if (!card) return;
-    if (m_panel.m_btnSpdifOut.GetCheck() != BST_CHECKED) {
+    if (m_btnSpdifOut.GetCheck() != BST_CHECKED) {
         // The mode stays in the record, so switching on again restores it.
-        if (WriteRecord(card, CorraSetSPDIFOUT, SpdifRecord(false, ModeToWrite(card)))) ShowModes(false);
+        if (card.Write(CorraSetSPDIFOUT, corra::MakeSpdifWord(false, ModeToWrite(card)))) ShowModes(false);
         return;
     }
-    std::array<std::uint8_t, 4> word{};
-    if (!CardHasSpdifOut(card) || !ReadRecord(card, CorraGetSPDIFOUT, word)) return;
-    const SpdifState state = ParseSpdifRecord(word);
+    corra::SpdifWord word{};
+    if (!CardHasSpdifOut(card) || !card.Read(CorraGetSPDIFOUT, word)) return;
+    const corra::SpdifState state = corra::ParseSpdifWord(word);
     ShowModes(true);
     CheckMode(state.mode);
-    WriteRecord(card, CorraSetSPDIFOUT, SpdifRecord(true, CheckedMode().value_or(state.mode)));
+    card.Write(CorraSetSPDIFOUT, corra::MakeSpdifWord(true, CheckedMode().value_or(state.mode)));
 }
 
 void CRateSpdifControls::OnModeClicked(UINT id) {
@@ -170,9 +186,8 @@ void CRateSpdifControls::OnModeClicked(UINT id) {
     if (!index) return SetMsgHandled(false);
     const SpdifModeButton& mode = kSpdifModeButtons[*index];
     {
-        CCardConnection card;
-        if (!WriteRecord(card, CorraSetSPDIFOUT,
-                         SpdifRecord(m_panel.m_btnSpdifOut.GetCheck() == BST_CHECKED, mode.mode)))
+        corra::Connection card;
+        if (!card.Write(CorraSetSPDIFOUT, corra::MakeSpdifWord(m_btnSpdifOut.GetCheck() == BST_CHECKED, mode.mode)))
             return;
     }
     if (mode.ac3) {
@@ -192,7 +207,7 @@ LRESULT CRateSpdifControls::OnNeedText(WPARAM, LPARAM lParam) {
         return FALSE;
     }
     const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(info->hdr.idFrom));
-    const char16_t* text = TooltipText(id, m_panel.Chinese());
+    const char16_t* text = TooltipText(id, m_host.Chinese());
     if (text == nullptr) {
         SetMsgHandled(false);
         return FALSE;

@@ -10,16 +10,24 @@
 #include <cstdint>
 #include <optional>
 
+#include "CorrantRecords.h"
 #include "panel/controls/panel_controller.h"
+#include "panel/skin/skin_button.h"
 
 class CRateSpdifControls : public CPanelController {
 public:
-    explicit CRateSpdifControls(CMainPanelDlg& panel) : CPanelController(panel) {}
+    explicit CRateSpdifControls(IPanelHost& host) : CPanelController(host) {}
 
+    void BindControls();
     // True when the message was taken.
     bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // Start-up: the card's S/PDIF switch and mode into 1203 and the mode buttons.
+    // The buttons skinned before the bindings (the rate, flag, S/PDIF switch and mode buttons).
+    bool SkinnedEarly(int id) const;
+
+    // Start-up: the S/PDIF switch as the settings left it, then the card's
+    // switch and mode into it and the mode buttons.
     void ReadSpdifState();
+    void WriteSettings();
     // Start-up: the card's rate into the rate buttons (in an AC3 mode, 48 kHz is written).
     void ReadRate();
 
@@ -40,7 +48,11 @@ private:
     bool Ac3Mode() const;
     std::optional<std::uint16_t> CheckedMode() const;
     // The checked mode, else the one the card holds (so a write keeps it).
-    std::uint16_t ModeToWrite(const CCardConnection& card) const;
+    std::uint16_t ModeToWrite(const corra::Connection& card) const;
     void ShowModes(bool enabled);
     void CheckMode(std::uint16_t mode);
+
+    CSkinButton m_btnRate[8];       // the flag, then the rates in table order
+    CSkinButton m_btnSpdifOut;      // the S/PDIF output switch
+    CSkinButton m_btnSpdifMode[4];  // in table order
 };

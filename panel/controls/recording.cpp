@@ -1,66 +1,54 @@
 #include "panel/controls/recording.h"
 
+#include <array>
 #include <vector>
 
-#include "panel/app/main_panel_dlg.h"
-#include "panel/app/program_paths.h"
 #include "mixer_platform.h"
 
 using namespace controls;
 
 namespace {
 
-constexpr int kRateText = 1254;
-constexpr int kTitleText = 1255;
-constexpr UINT kMasterFaderLeft = 1162;
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-
 HMIXEROBJ AsObject(HMIXER mixer) { return reinterpret_cast<HMIXEROBJ>(mixer); }
+
+constexpr auto kPageIds = [] {
+    std::array<UINT, kPages.size()> ids{};
+    for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<UINT>(kPages[i].button);
+    return ids;
+}();
 
 }  // namespace
 
-CRecordingControls::CRecordingControls(CMainPanelDlg& panel)
-    : CPanelController(panel), m_mixer(&CurrentMixerPlatform()) {}
+CRecordingControls::CRecordingControls(IPanelHost& host)
+    : CPanelController(host), m_mixer(&CurrentMixerPlatform()) {}
 
 CRecordingControls::~CRecordingControls() { CloseRecordMixer(); }
 
+void CRecordingControls::BindControls() {
+    for (std::size_t i = 0; i < kPages.size(); ++i) m_host.BindControl(kPageIds[i], m_pages[i]);
+}
+
 bool CRecordingControls::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr fw::MsgEntry<CRecordingControls> table[] = {
-        fw::OnCommandRange<&CRecordingControls::OnPageClicked>(1258, 1261),
-        fw::OnCommand<&CRecordingControls::OnEffectsPanel>(1182),
-        fw::OnCommand<&CRecordingControls::OnAboutPanel>(1183),
-        fw::OnCtlColor<&CRecordingControls::OnCtlColor>(),
-        fw::OnMessage<&CRecordingControls::OnNcHitTest>(WM_NCHITTEST),
-        fw::OnMessage<&CRecordingControls::OnSetFocus>(WM_SETFOCUS),
-        fw::OnNotify<&CRecordingControls::OnReleasedCapture>(kMasterFaderLeft, NM_RELEASEDCAPTURE),
+        fw::OnCommandIn<&CRecordingControls::OnPageClicked>(kPageIds),
     };
     return fw::Dispatch(*this, table, msg, wParam, lParam, result);
 }
 
 void CRecordingControls::CloseRecordMixer() {
-    if (m_panel.m_recMixer) m_mixer->Close(m_panel.m_recMixer);
-    m_panel.m_recMixer = nullptr;
-    m_panel.m_recLineId = 0;
-}
-
-std::optional<int>& CRecordingControls::ItemOf(RecordingPage page) const {
-    switch (page) {
-        case kPageMic: return m_panel.m_recItemMic;
-        case kPageStereoMix: return m_panel.m_recItemStereoMix;
-        case kPageLineIn: return m_panel.m_recItemLineIn;
-        case kPageVideo: break;
-    }
-    return m_panel.m_recItemVideo;
+    if (m_recMixer) m_mixer->Close(m_recMixer);
+    m_recMixer = nullptr;
+    m_recLineId = 0;
 }
 
 void CRecordingControls::OpenRecordMixer() {
     if (m_mixer->WaveInGetNumDevs() == 0) return;
     CloseRecordMixer();
-    for (const PageInfo& page : kPages) ItemOf(*PageOfButton(page.button)).reset();
+    for (auto& item : m_items) item.reset();
 
     HMIXER mixer = nullptr;
     if (m_mixer->Open(&mixer, 0, 0, 0, MIXER_OBJECTF_WAVEIN) != MMSYSERR_NOERROR || mixer == nullptr) return;
-    m_panel.m_recMixer = mixer;
+    m_recMixer = mixer;
     MIXERCAPSA caps{};
     MIXERLINEA destination{};
     destination.cbStruct = sizeof destination;
@@ -72,7 +60,7 @@ void CRecordingControls::OpenRecordMixer() {
         CloseRecordMixer();
         return;
     }
-    m_panel.m_recLineId = destination.dwLineID;
+    m_recLineId = destination.dwLineID;
 
     for (DWORD i = 0; i < destination.cConnections; ++i) {
         MIXERLINEA source{};
@@ -81,78 +69,75 @@ void CRecordingControls::OpenRecordMixer() {
         source.dwSource = i;
         if (m_mixer->GetLineInfo(AsObject(mixer), &source, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE) !=
             MMSYSERR_NOERROR) {
-            m_panel.MessageBox(kLineInfoFailText, MB_OK);
+            m_host.MessageBox(kLineInfoFailText, MB_OK);
             continue;
         }
-        if (const auto page = PageOfSourceLine(i)) ItemOf(*page) = static_cast<int>(i);
+        if (const auto page = PageOfSourceLine(i)) m_items[*page] = static_cast<int>(i);
     }
 }
 
 bool CRecordingControls::FindMux(MIXERCONTROLA& mux) const {
-    if (m_panel.m_recMixer == nullptr) return false;
+    if (m_recMixer == nullptr) return false;
     MIXERLINECONTROLSA query{};
     query.cbStruct = sizeof query;
-    query.dwLineID = m_panel.m_recLineId;
+    query.dwLineID = m_recLineId;
     query.dwControlType = MIXERCONTROL_CONTROLTYPE_MUX;
     query.cControls = 1;
     query.cbmxctrl = sizeof mux;
     query.pamxctrl = &mux;
-    return m_mixer->GetLineControls(AsObject(m_panel.m_recMixer), &query,
+    return m_mixer->GetLineControls(AsObject(m_recMixer), &query,
                                     MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) == MMSYSERR_NOERROR;
+}
+
+bool CRecordingControls::MuxDetails(const MIXERCONTROLA& mux, std::vector<std::uint32_t>& values, bool set) const {
+    MIXERCONTROLDETAILS details{};
+    details.cbStruct = sizeof details;
+    details.dwControlID = mux.dwControlID;
+    details.cChannels = 1;
+    details.cMultipleItems = mux.cMultipleItems;
+    details.cbDetails = sizeof(std::uint32_t);
+    details.paDetails = values.data();
+    const MMRESULT result = set ? m_mixer->SetControlDetails(AsObject(m_recMixer), &details, MIXER_OBJECTF_HMIXER)
+                                : m_mixer->GetControlDetails(AsObject(m_recMixer), &details, MIXER_OBJECTF_HMIXER);
+    return result == MMSYSERR_NOERROR;
 }
 
 void CRecordingControls::SelectSource(RecordingPage page) {
     MIXERCONTROLA mux{};
     if (!FindMux(mux)) return;
-    std::vector<std::uint32_t> values = MuxSelection(ItemOf(page), mux.cMultipleItems);
+    std::vector<std::uint32_t> values = MuxSelection(m_items[page], mux.cMultipleItems);
     if (values.empty()) return;
-    MIXERCONTROLDETAILS details{};
-    details.cbStruct = sizeof details;
-    details.dwControlID = mux.dwControlID;
-    details.cChannels = 1;
-    details.cMultipleItems = mux.cMultipleItems;
-    details.cbDetails = sizeof(std::uint32_t);
-    details.paDetails = values.data();
-    m_mixer->SetControlDetails(AsObject(m_panel.m_recMixer), &details, MIXER_OBJECTF_HMIXER);
+    MuxDetails(mux, values, true);
 }
 
 void CRecordingControls::ReadRecordSource() {
+    m_recMixer = nullptr;
+    m_recLineId = 0;
+    for (auto& item : m_items) item.reset();
+    std::vector<std::uint32_t> values;
     OpenRecordMixer();
     MIXERCONTROLA mux{};
-    if (!FindMux(mux) || mux.cMultipleItems == 0) return;
-    std::vector<std::uint32_t> values(mux.cMultipleItems, 0);
-    MIXERCONTROLDETAILS details{};
-    details.cbStruct = sizeof details;
-    details.dwControlID = mux.dwControlID;
-    details.cChannels = 1;
-    details.cMultipleItems = mux.cMultipleItems;
-    details.cbDetails = sizeof(std::uint32_t);
-    details.paDetails = values.data();
-    if (m_mixer->GetControlDetails(AsObject(m_panel.m_recMixer), &details, MIXER_OBJECTF_HMIXER) !=
-        MMSYSERR_NOERROR)
+    if (FindMux(mux) && mux.cMultipleItems != 0) {
+        values.assign(mux.cMultipleItems, 0);
+        if (!MuxDetails(mux, values, false)) values.clear();
+    }
+    // Each page is checked when the multiplexer selects its source.
+    for (std::size_t page = 0; page < kPages.size(); ++page) {
+        const std::optional<int>& item = m_items[page];
+        const bool selected = item && static_cast<std::size_t>(*item) < values.size() && values[*item] != 0;
+        m_pages[page].SetCheck(selected ? BST_CHECKED : BST_UNCHECKED);
+    }
+    for (std::size_t page = 0; page < kPages.size(); ++page) {
+        if (!Checked(kPages[page].button)) continue;
+        ShowPage(static_cast<RecordingPage>(page));
         return;
-    auto flag = [&](RecordingPage page) {
-        const std::optional<int>& item = ItemOf(page);
-        return item && static_cast<std::size_t>(*item) < values.size() ? static_cast<int>(values[*item]) : 0;
-    };
-    m_panel.m_recSelMic = flag(kPageMic);
-    m_panel.m_recSelLineIn = flag(kPageLineIn);
-    m_panel.m_recSelVideo = flag(kPageVideo);
-    m_panel.m_recSelStereoMix = flag(kPageStereoMix);
+    }
 }
 
 void CRecordingControls::ShowPage(RecordingPage page) {
     const PageControls controls = ControlsOfPage(page);
     for (int id : controls.show) Show(id, true);
     for (int id : controls.hide) Show(id, false);
-}
-
-void CRecordingControls::ShowFirstCheckedPage() {
-    for (const PageInfo& page : kPages) {
-        if (!Checked(page.button)) continue;
-        ShowPage(*PageOfButton(page.button));
-        return;
-    }
 }
 
 // Every click scans the lines afresh, so a device that came or went since
@@ -163,55 +148,4 @@ void CRecordingControls::OnPageClicked(UINT id) {
     OpenRecordMixer();
     SelectSource(*page);
     ShowPage(*page);
-}
-
-void CRecordingControls::OnEffectsPanel() {
-    m_panel.m_effectsPanel.SetChinese(m_panel.Chinese());
-    m_panel.m_effectsPanel.SetSettingsFile(panel::SettingsPath());
-    m_panel.m_effectsPanel.DoModal();
-}
-
-void CRecordingControls::OnAboutPanel() { m_panel.m_aboutPanel.DoModal(); }
-
-HBRUSH CRecordingControls::OnCtlColor(HDC dc, HWND control, UINT type) {
-    const int id = ::GetDlgCtrlID(control);
-    if (type != CTLCOLOR_STATIC || (id != kRateText && id != kTitleText)) {
-        SetMsgHandled(false);
-        return nullptr;
-    }
-    // The skin's colour handling runs after this and leaves the text colour alone.
-    ::SetTextColor(dc, kWhite);
-    SetMsgHandled(false);
-    return nullptr;
-}
-
-// The whole surface drags the window, as a caption would.
-LRESULT CRecordingControls::OnNcHitTest(WPARAM, LPARAM lParam) {
-    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    RECT client{};
-    ::GetClientRect(m_panel.m_hWnd, &client);
-    ::MapWindowPoints(m_panel.m_hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    if (::PtInRect(&client, point)) return HTCAPTION;
-    SetMsgHandled(false);
-    return 0;
-}
-
-// The dialog manager would hand the focus straight back to the control that
-// had it; while Enter moves it to the panel, the panel keeps it.
-LRESULT CRecordingControls::OnSetFocus(WPARAM, LPARAM) {
-    if (!m_focusingPanel) SetMsgHandled(false);
-    return 0;
-}
-
-BOOL CRecordingControls::PreTranslate(MSG* msg) {
-    if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
-        // Enter is no dialog key here: it would end the panel's modal loop,
-        // and with it the program.
-        m_focusingPanel = true;
-        ::SetFocus(m_panel.m_hWnd);
-        m_focusingPanel = false;
-        return TRUE;
-    }
-    if (msg->message == WM_MOUSEMOVE && m_panel.m_toolTipAlways.m_hWnd) m_panel.m_toolTipAlways.RelayEvent(msg);
-    return FALSE;
 }

@@ -1,45 +1,38 @@
-// The recording block's source selector on the mixer of wave-in device 0 and
-// its four pages, and the panel's other commands: the two secondary panels,
-// the language button, the white texts, dragging by the surface, and the
-// keyboard and tooltip filtering of the panel's message loop.
+// The recording block's source selector: the four page buttons, the
+// multiplexer of wave-in device 0's mixer that they set, and the controls
+// each page shows.
 #pragma once
 
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "panel/controls/panel_controller.h"
 #include "panel/controls/recording_rules.h"
+#include "panel/skin/skin_button.h"
 
 class IMixerPlatform;
 
 class CRecordingControls : public CPanelController {
 public:
-    explicit CRecordingControls(CMainPanelDlg& panel);
+    explicit CRecordingControls(IPanelHost& host);
     ~CRecordingControls();
 
+    void BindControls();
     // True when the message was taken.
     bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // Start-up: opens the record mixer and reads which source its
-    // multiplexer selects into the four page flags.
+    // Start-up: opens the record mixer, checks the page of the source its
+    // multiplexer selects, and shows the first checked page.
     void ReadRecordSource();
-    // Start-up: shows the page of the first checked page button, if any.
-    void ShowFirstCheckedPage();
-    // Before dispatch: TRUE when the message was taken.
-    BOOL PreTranslate(MSG* msg);
 
     // Tests put a mixer of their own in place of the process's.
     void UseMixerPlatform(IMixerPlatform& mixer) { m_mixer = &mixer; }
 
 private:
     void OnPageClicked(UINT id);
-    void OnEffectsPanel();
-    void OnAboutPanel();
-    HBRUSH OnCtlColor(HDC dc, HWND control, UINT type);
-    LRESULT OnNcHitTest(WPARAM, LPARAM);
-    LRESULT OnSetFocus(WPARAM, LPARAM);
-    LRESULT OnReleasedCapture(NMHDR*) { return 0; }
 
     // Closes the handle held from an earlier opening, opens the mixer of
     // wave-in device 0 and finds the pages' source lines.
@@ -47,10 +40,15 @@ private:
     void CloseRecordMixer();
     // The multiplexer of the recording line: its control ID and item count.
     bool FindMux(MIXERCONTROLA& mux) const;
+    // Reads or sets the multiplexer's values (one per item).
+    bool MuxDetails(const MIXERCONTROLA& mux, std::vector<std::uint32_t>& values, bool set) const;
     void SelectSource(controls::RecordingPage page);
     void ShowPage(controls::RecordingPage page);
-    std::optional<int>& ItemOf(controls::RecordingPage page) const;
 
     IMixerPlatform* m_mixer;
-    bool m_focusingPanel = false;
+    CSkinButton m_pages[4];  // in page order
+    HMIXER m_recMixer = nullptr;
+    DWORD m_recLineId = 0;
+    // MUX item index of each page; empty until its source line is found.
+    std::optional<int> m_items[4];
 };

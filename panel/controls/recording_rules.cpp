@@ -6,16 +6,18 @@ namespace controls {
 
 namespace {
 
-constexpr int kRightMeter = 1239;
+constexpr int kRightMeter = IDC_METER_REC_R;
 
 // What each page alone shows; the right recording meter belongs to every
 // stereo page.
 const std::vector<int>& OwnControls(RecordingPage page) {
     static const std::array<std::vector<int>, 4> controls{{
-        {1213, 1215, kMonoScalePicture},
-        {1178, 1179, 1019, 1180, 1181},
-        {1209, 1210, 1027, 1211, 1212},
-        {1184, 1206, 1029, 1207, 1208},
+        {IDC_FADER_REC_MIC, IDC_EDIT_REC_MIC, kMonoScalePicture},
+        {IDC_FADER_REC_MIX_L, IDC_FADER_REC_MIX_R, IDC_LINK_REC_MIX, IDC_EDIT_REC_MIX_L, IDC_EDIT_REC_MIX_R},
+        {IDC_FADER_REC_LINEIN_L, IDC_FADER_REC_LINEIN_R, IDC_LINK_REC_LINEIN, IDC_EDIT_REC_LINEIN_L,
+         IDC_EDIT_REC_LINEIN_R},
+        {IDC_FADER_REC_VIDEO_L, IDC_FADER_REC_VIDEO_R, IDC_LINK_REC_VIDEO, IDC_EDIT_REC_VIDEO_L,
+         IDC_EDIT_REC_VIDEO_R},
     }};
     return controls[page];
 }

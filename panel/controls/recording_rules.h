@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "panel/res/resource_ids.h"
+
 namespace controls {
 
 // The scale picture of the Mic page has no control ID of its own.
@@ -20,10 +22,10 @@ struct PageInfo {
 };
 // In the order the panel looks for the checked page.
 inline constexpr std::array<PageInfo, 4> kPages{{
-    {1258, 4},  // Mic
-    {1259, 5},  // Stero Mixer
-    {1260, 3},  // Line In
-    {1261, 1},  // Video
+    {IDC_PAGE_MIC, 4},
+    {IDC_PAGE_STEREO_MIX, 5},
+    {IDC_PAGE_LINEIN, 3},
+    {IDC_PAGE_VIDEO, 1},
 }};
 
 std::optional<RecordingPage> PageOfButton(int id);

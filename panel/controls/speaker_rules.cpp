@@ -15,15 +15,26 @@ struct GroupControls {
 
 const std::array<GroupControls, 3>& Groups() {
     static const std::array<GroupControls, 3> groups{{
-        {OutputGroup::Surround, {1189, 1190, 1191, 1192, 1241, 1242}, {1046, 1047}, {1293, 1294}},
-        {OutputGroup::CentreLfe, {1193, 1194, 1195, 1196, 1243, 1244}, {1048, 1049}, {1295, 1296}},
-        {OutputGroup::Back, {1197, 1198, 1199, 1200, 1245, 1246}, {1050, 1051}, {1297, 1298}},
+        {OutputGroup::Surround,
+         {IDC_FADER_SURROUND_L, IDC_FADER_SURROUND_R, IDC_EDIT_SURROUND_L, IDC_EDIT_SURROUND_R, IDC_METER_SURROUND_L,
+          IDC_METER_SURROUND_R},
+         {IDC_MUTE_SURROUND, IDC_LINK_SURROUND},
+         {IDC_ZERO_SURROUND_L, IDC_ZERO_SURROUND_R}},
+        {OutputGroup::CentreLfe,
+         {IDC_FADER_CENTER, IDC_FADER_LFE, IDC_EDIT_CENTER, IDC_EDIT_LFE, IDC_METER_CENTER, IDC_METER_LFE},
+         {IDC_MUTE_CENTER, IDC_MUTE_LFE},
+         {IDC_ZERO_CENTER, IDC_ZERO_LFE}},
+        {OutputGroup::Back,
+         {IDC_FADER_BACK_L, IDC_FADER_BACK_R, IDC_EDIT_BACK_L, IDC_EDIT_BACK_R, IDC_METER_BACK_L, IDC_METER_BACK_R},
+         {IDC_MUTE_BACK, IDC_LINK_BACK},
+         {IDC_ZERO_BACK_L, IDC_ZERO_BACK_R}},
     }};
     return groups;
 }
 
 // Test buttons a layout may hide (front left and right always stay).
-constexpr int kSwitchedTests[] = {1053, 1055, 1056, 1057, 1058, 1059};
+constexpr int kSwitchedTests[] = {IDC_TEST_CENTER,    IDC_TEST_REAR_L, IDC_TEST_SEVENTH,
+                                  IDC_TEST_SUBWOOFER, IDC_TEST_REAR_R, IDC_TEST_EIGHTH};
 
 struct LayoutRow {
     std::vector<int> tests;
@@ -34,9 +45,11 @@ const LayoutRow& RowFor(std::size_t index) {
     static const LayoutRow rows[] = {
         {{}, {}},
         {{}, {}},
-        {{1055, 1058}, {OutputGroup::Surround}},
-        {{1053, 1055, 1057, 1058}, {OutputGroup::Surround, OutputGroup::CentreLfe}},
-        {{1053, 1055, 1056, 1057, 1058, 1059}, {OutputGroup::Surround, OutputGroup::CentreLfe, OutputGroup::Back}},
+        {{IDC_TEST_REAR_L, IDC_TEST_REAR_R}, {OutputGroup::Surround}},
+        {{IDC_TEST_CENTER, IDC_TEST_REAR_L, IDC_TEST_SUBWOOFER, IDC_TEST_REAR_R},
+         {OutputGroup::Surround, OutputGroup::CentreLfe}},
+        {{IDC_TEST_CENTER, IDC_TEST_REAR_L, IDC_TEST_SEVENTH, IDC_TEST_SUBWOOFER, IDC_TEST_REAR_R, IDC_TEST_EIGHTH},
+         {OutputGroup::Surround, OutputGroup::CentreLfe, OutputGroup::Back}},
     };
     return rows[std::min(index, std::size(rows) - 1)];
 }

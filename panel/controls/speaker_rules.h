@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "CorrantApi.h"
+#include "panel/res/resource_ids.h"
+
 namespace controls {
 
 struct SpeakerButton {
@@ -17,11 +20,11 @@ struct SpeakerButton {
 
 // In the order the panel keeps them, from the fewest speakers to the most.
 inline constexpr std::array<SpeakerButton, 5> kSpeakerButtons{{
-    {1039, 1, 0},  // headphones
-    {1040, 4, 0},  // stereo
-    {1042, 3, 6},  // four speakers (shown with 5.1 and 7.1 only)
-    {1043, 6, 6},  // 5.1
-    {1052, 7, 8},  // 7.1
+    {IDC_SPK_HEADPHONES, CORRA_SPK_HEADPHONE, 0},
+    {IDC_SPK_STEREO, CORRA_SPK_STEREO, 0},
+    {IDC_SPK_QUAD, CORRA_SPK_QUAD, 6},  // shown with 5.1 and 7.1 only
+    {IDC_SPK_5_1, CORRA_SPK_5POINT1, 6},
+    {IDC_SPK_7_1, CORRA_SPK_7POINT1, 8},
 }};
 enum SpeakerIndex : std::size_t { kHeadphones = 0, kStereo = 1, kQuad = 2, kFivePointOne = 3, kSevenPointOne = 4 };
 
@@ -40,7 +43,8 @@ struct TestButton {
     std::uint32_t speaker;
 };
 inline constexpr std::array<TestButton, 8> kTestButtons{{
-    {1041, 0}, {1053, 4}, {1054, 1}, {1055, 2}, {1056, 6}, {1057, 5}, {1058, 3}, {1059, 7},
+    {IDC_TEST_FRONT_L, 0}, {IDC_TEST_CENTER, 4},    {IDC_TEST_FRONT_R, 1},  {IDC_TEST_REAR_L, 2},
+    {IDC_TEST_SEVENTH, 6}, {IDC_TEST_SUBWOOFER, 5}, {IDC_TEST_REAR_R, 3},   {IDC_TEST_EIGHTH, 7},
 }};
 inline constexpr wchar_t kTestConnectFailText[] = L"Get Static Info. Fail !";
 

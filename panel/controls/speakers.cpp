@@ -3,57 +3,77 @@
 #include <array>
 #include <cstdint>
 
-#include "panel/app/main_panel_dlg.h"
-#include "panel/app/system_actions.h"
-#include "panel/controls/rate_spdif_rules.h"
+#include "CorrantRecords.h"
 #include "panel/controls/speaker_rules.h"
+#include "panel/controls/strips.h"
+#include "panel/mixer/mixer_switch.h"
+#include "system_actions.h"
 
 using namespace controls;
 
 namespace {
 
-constexpr DWORD kOutputs = 1;  // the mixer destination of the card's output channels
+// The lines of the card's output destination a layout binds again.
 constexpr DWORD kLfeLine = 1, kCentreLine = 2, kSurroundLine = 3, kBackLine = 4;
-constexpr int kSoundEffectsButton = 1205;
-constexpr int kExpanderButton = 1202;
+constexpr char kExpanderKey[] = "Expander";
+
+constexpr auto kConfigIds = [] {
+    std::array<UINT, kSpeakerButtons.size()> ids{};
+    for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<UINT>(kSpeakerButtons[i].id);
+    return ids;
+}();
+constexpr auto kTestIds = [] {
+    std::array<UINT, kTestButtons.size()> ids{};
+    for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<UINT>(kTestButtons[i].id);
+    return ids;
+}();
 
 }  // namespace
 
+void CSpeakerControls::BindControls() {
+    for (std::size_t i = 0; i < kSpeakerButtons.size(); ++i)
+        m_host.BindControl(static_cast<UINT>(kSpeakerButtons[i].id), m_btnSpeakers[i]);
+    for (std::size_t i = 0; i < kTestButtons.size(); ++i)
+        m_host.BindControl(static_cast<UINT>(kTestButtons[i].id), m_btnSpkTest[i]);
+    m_host.BindControl(IDC_EXPANDER, m_btnExpander);
+    m_host.BindControl(IDC_SOUND_EFFECTS, m_btnSoundEffects);
+}
+
+bool CSpeakerControls::SkinnedEarly(int id) const {
+    for (UINT config : kConfigIds)
+        if (static_cast<int>(config) == id) return true;
+    for (UINT test : kTestIds)
+        if (static_cast<int>(test) == id) return true;
+    return false;
+}
+
 bool CSpeakerControls::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr fw::MsgEntry<CSpeakerControls> table[] = {
-        fw::OnCommandRange<&CSpeakerControls::OnConfigClicked>(1039, 1052),
-        fw::OnCommandRange<&CSpeakerControls::OnTestClicked>(1041, 1059),
-        fw::OnCommand<&CSpeakerControls::OnSoundEffectsClicked>(kSoundEffectsButton),
-        fw::OnCommand<&CSpeakerControls::OnExpanderClicked>(kExpanderButton),
+        fw::OnCommandIn<&CSpeakerControls::OnConfigClicked>(kConfigIds),
+        fw::OnCommandIn<&CSpeakerControls::OnTestClicked>(kTestIds),
+        fw::OnCommand<&CSpeakerControls::OnSoundEffectsClicked>(IDC_SOUND_EFFECTS),
+        fw::OnCommand<&CSpeakerControls::OnExpanderClicked>(IDC_EXPANDER),
     };
     return fw::Dispatch(*this, table, msg, wParam, lParam, result);
 }
 
-void CSpeakerControls::RebindPair(CMixerFader& left, CMixerFader& right, CSkinButton& link, BOOL& linked,
-                                  DWORD source) {
-    linked = link.GetCheck() == BST_CHECKED;
-    right.Init(kOutputs, source, MIXERCONTROL_CONTROLTYPE_VOLUME, CMixerFader::RIGHT, linked != FALSE);
-    left.Init(kOutputs, source, MIXERCONTROL_CONTROLTYPE_VOLUME, CMixerFader::LEFT, linked != FALSE);
+void CSpeakerControls::ReadSettings() {
+    // An absent or malformed key reads as 0 (the default of every key).
+    m_btnExpander.SetCheck(m_host.ReadSetting(kExpanderKey).value_or(0));
+}
+
+void CSpeakerControls::WriteSettings() {
+    m_host.WriteSetting(kExpanderKey, m_btnExpander.m_hWnd && m_btnExpander.GetCheck() == BST_CHECKED ? 1 : 0);
 }
 
 void CSpeakerControls::ApplyLayout(std::size_t index) {
     const SpeakerLayout layout = LayoutFor(index);
-    CMainPanelDlg& p = m_panel;
-    if (layout.rebindSurround) {
-        RebindPair(p.m_faderOutSurroundL, p.m_faderOutSurroundR, p.m_linkOutSurround, p.m_linkedOutSurround,
-                   kSurroundLine);
-        p.m_muteOutSurround.Init(kOutputs, kSurroundLine, MIXERCONTROL_CONTROLTYPE_MUTE, 0);
-    }
+    if (layout.rebindSurround) m_strips.BindOutputLine(kSurroundLine);
     if (layout.rebindCentreLfe) {
-        p.m_faderOutLfe.Init(kOutputs, kLfeLine, MIXERCONTROL_CONTROLTYPE_VOLUME, CMixerFader::MAIN, false);
-        p.m_faderOutCenter.Init(kOutputs, kCentreLine, MIXERCONTROL_CONTROLTYPE_VOLUME, CMixerFader::MAIN, false);
-        p.m_muteOutLfe.Init(kOutputs, kLfeLine, MIXERCONTROL_CONTROLTYPE_MUTE, 0);
-        p.m_muteOutCenter.Init(kOutputs, kCentreLine, MIXERCONTROL_CONTROLTYPE_MUTE, 0);
+        m_strips.BindOutputLine(kLfeLine);
+        m_strips.BindOutputLine(kCentreLine);
     }
-    if (layout.rebindBack) {
-        RebindPair(p.m_faderOutBackL, p.m_faderOutBackR, p.m_linkOutBack, p.m_linkedOutBack, kBackLine);
-        p.m_muteOutBack.Init(kOutputs, kBackLine, MIXERCONTROL_CONTROLTYPE_MUTE, 0);
-    }
+    if (layout.rebindBack) m_strips.BindOutputLine(kBackLine);
 
     for (int id : layout.show) Show(id, true);
     for (int id : layout.hide) Show(id, false);
@@ -62,12 +82,9 @@ void CSpeakerControls::ApplyLayout(std::size_t index) {
         Show(id, true);
     }
     for (int id : layout.disable) Enable(id, false);
-    for (int id : layout.enable) {
-        // A mute switch whose line could not be bound stays disabled: enabled,
-        // it would look like a working mute.
-        const auto* mute = dynamic_cast<const CMixerSwitch*>(CWnd::FromHandle(Item(id)));
-        Enable(id, mute == nullptr || mute->m_Value != nullptr);
-    }
+    // A mute switch whose line could not be bound stays disabled: enabled, it
+    // would look like a working mute.
+    for (int id : layout.enable) Enable(id, m_strips.SwitchBound(id));
 }
 
 void CSpeakerControls::OnConfigClicked(UINT id) {
@@ -78,55 +95,63 @@ void CSpeakerControls::OnConfigClicked(UINT id) {
 
     ApplyLayout(index);
     // A failed write is silent, and the layout stays as chosen.
-    CCardConnection card;
-    if (card) SetCurrentSpeakerConfig(card.Get(), kSpeakerButtons[index].value);
+    corra::Connection card;
+    if (card) SetCurrentSpeakerConfig(card.Handle(), kSpeakerButtons[index].value);
 }
 
 void CSpeakerControls::ReadSpeakerLayout() {
-    const int channels = CMainPanelDlg::ChannelCount();
+    const int channels = ReadChannelCount();
     for (std::size_t i = 0; i < kSpeakerButtons.size(); ++i)
         if (!SpeakerButtonShown(i, channels)) Show(kSpeakerButtons[i].id, false);
 
     std::uint32_t config = 0;
     {
-        CCardConnection card;
-        if (!card || !GetCurrentSpeakerConfig(card.Get(), &config)) return;
+        corra::Connection card;
+        if (!card || !GetCurrentSpeakerConfig(card.Handle(), &config)) return;
     }
     const std::size_t index = SpeakerIndexForConfig(config, channels);
-    m_panel.m_btnSpeakers[index].SetCheck(BST_CHECKED);
+    m_btnSpeakers[index].SetCheck(BST_CHECKED);
     ApplyLayout(index);
 }
 
 void CSpeakerControls::OnTestClicked(UINT id) {
     for (const TestButton& test : kTestButtons) {
         if (test.id != static_cast<int>(id)) continue;
-        CCardConnection card;
+        corra::Connection card;
         if (!card) {
-            m_panel.MessageBox(kTestConnectFailText, MB_OK);
+            m_host.MessageBox(kTestConnectFailText, MB_OK);
             return;
         }
         // Plays the whole sound before it returns; the library reports its own failures.
-        OXASPKTST(card.Get(), m_panel.m_testWavPath, test.speaker);
+        OXASPKTST(card.Handle(), m_host.TestSoundPath(), test.speaker);
         return;
     }
     SetMsgHandled(false);
 }
 
+bool CSpeakerControls::ReadAudio3D() {
+    corra::Audio3DPair pair{};
+    {
+        corra::Connection card;
+        if (!card.Read(CorraGetAudio3D, pair)) pair[1] = 0;
+    }
+    m_btnSoundEffects.SetCheck(pair[1] ? BST_CHECKED : BST_UNCHECKED);
+    return pair[1] != 0;
+}
+
 void CSpeakerControls::OnSoundEffectsClicked() {
     {
-        CCardConnection card;
-        std::uint8_t pair[2] = {};
-        std::uint32_t count = 0;
-        if (!card || !CorraGetAudio3D(card.Get(), pair, &count)) return;
+        corra::Connection card;
+        corra::Audio3DPair pair{};
+        if (!card.Read(CorraGetAudio3D, pair)) return;
         // A zero value byte means the card does not let the effect be switched.
         if (pair[0] == 0) return;
-        pair[1] = m_panel.m_btnSoundEffects.GetCheck() == BST_CHECKED ? 1 : 0;
-        count = 0;
-        if (!CorraSetAudio3D(card.Get(), pair, &count)) return;
+        pair[1] = m_btnSoundEffects.GetCheck() == BST_CHECKED ? 1 : 0;
+        if (!card.Write(CorraSetAudio3D, pair)) return;
     }
-    const wchar_t* question = m_panel.Chinese() ? reinterpret_cast<const wchar_t*>(kRebootTextChinese)
-                                                : kRebootTextEnglish;
-    if (m_panel.MessageBox(question, MB_YESNO) != IDYES) return;
+    const wchar_t* question = m_host.Chinese() ? reinterpret_cast<const wchar_t*>(kRebootTextChinese)
+                                               : kRebootTextEnglish;
+    if (m_host.MessageBox(question, MB_YESNO) != IDYES) return;
     ISystemActions& system = CurrentSystemActions();
     system.EnableShutdownPrivilege();
     system.Restart(EWX_REBOOT | EWX_FORCEIFHUNG,
@@ -135,17 +160,16 @@ void CSpeakerControls::OnSoundEffectsClicked() {
 
 void CSpeakerControls::OnExpanderClicked() {
     {
-        CCardConnection card;
-        std::array<std::uint8_t, kCapabilitySize> cap{};
-        std::uint32_t count = 0;
-        if (!card || !CorraGetCap(card.Get(), cap.data(), &count) || !HasExpander(cap)) return;
+        corra::Connection card;
+        corra::CapabilityRecord cap{};
+        if (!card.Read(CorraGetCap, cap) || !corra::HasExpander(cap)) return;
         // Read only to learn that the card answers for the expander.
         std::uint32_t probe = 0;
-        count = 0;
-        if (!CorraGetExpander(card.Get(), &probe, &count)) return;
+        std::uint32_t count = 0;
+        if (!CorraGetExpander(card.Handle(), &probe, &count)) return;
     }
-    CCardConnection card;
-    const std::uint32_t on = m_panel.m_btnExpander.GetCheck() == BST_CHECKED ? 1 : 0;
+    corra::Connection card;
+    const std::uint32_t on = m_btnExpander.GetCheck() == BST_CHECKED ? 1 : 0;
     std::uint32_t count = 0;
-    if (card) CorraSetExpander(card.Get(), &on, &count);
+    if (card) CorraSetExpander(card.Handle(), &on, &count);
 }

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "CorrantApi.h"
-#include "panel/controls/fader_skin.h"
-#include "panel/app/program_paths.h"
+#include "CorrantRecords.h"
+#include "framework/program_paths.h"
+#include "panel/mixer/fader_skin.h"
 #include "panel/effects/effects_texts.h"
 #include "panel/effects/preset_dlg.h"
 #include "panel/effects/window_place.h"
@@ -14,39 +14,22 @@
 
 namespace {
 
-constexpr UINT kBandSliders[effects::kBands] = {1000, 1001, 1200, 1003, 1004, 1005, 1006, 1007, 1008, 1009};
-constexpr UINT kFirstBandEdit = 1290;
-constexpr UINT kFirstBandZero = 1302;
-enum : UINT {
-    kPresetButton = 1002,
-    kCloseButton = 1010,
-    kEqualizerSwitch = 1011,
-    kEnvironmentSwitch = 1012,
-    kEnvInitButton = 1013,
-    kEnvironmentList = 1014,
-    kIntensitySlider = 1015,
-    k3dSwitch = 1016,
-    kSpreadSlider = 1017,
-    kResetButton = 1018,
-    kSpreadEdit = 1300,
-    kIntensityEdit = 1301,
-    kSpreadZero = 1312,
-    kIntensityZero = 1313,
-};
+constexpr UINT kBandSliders[effects::kBands] = {IDC_FX_BAND_1, IDC_FX_BAND_2, IDC_FX_BAND_3, IDC_FX_BAND_4,
+                                                IDC_FX_BAND_5, IDC_FX_BAND_6, IDC_FX_BAND_7, IDC_FX_BAND_8,
+                                                IDC_FX_BAND_9, IDC_FX_BAND_10};
+constexpr UINT kBandEdits[effects::kBands] = {IDC_FX_BAND_EDIT_1, IDC_FX_BAND_EDIT_2, IDC_FX_BAND_EDIT_3,
+                                              IDC_FX_BAND_EDIT_4, IDC_FX_BAND_EDIT_5, IDC_FX_BAND_EDIT_6,
+                                              IDC_FX_BAND_EDIT_7, IDC_FX_BAND_EDIT_8, IDC_FX_BAND_EDIT_9,
+                                              IDC_FX_BAND_EDIT_10};
+constexpr UINT kBandZeros[effects::kBands] = {IDC_FX_BAND_ZERO_1, IDC_FX_BAND_ZERO_2, IDC_FX_BAND_ZERO_3,
+                                              IDC_FX_BAND_ZERO_4, IDC_FX_BAND_ZERO_5, IDC_FX_BAND_ZERO_6,
+                                              IDC_FX_BAND_ZERO_7, IDC_FX_BAND_ZERO_8, IDC_FX_BAND_ZERO_9,
+                                              IDC_FX_BAND_ZERO_10};
 constexpr int kEnvironmentNone = QS_ENVIRONMENT_NONE;
 
-// The engine's record of the equalizer as the library's callers see it.
-struct EqualizerRecord {
-    uint32_t on;
-    float tenths[effects::kBands];
-};
-static_assert(sizeof(EqualizerRecord) == 44);
-
-struct EnvironmentPreset {
-    int32_t mode;
-    int32_t environment;
-};
-static_assert(sizeof(EnvironmentPreset) == 8);
+using corra::EnvironmentPreset;
+using corra::EqualizerRecord;
+static_assert(corra::kEqualizerBands == effects::kBands);
 
 void Show(HWND window, bool show) { ::ShowWindow(window, show ? SW_SHOW : SW_HIDE); }
 
@@ -59,29 +42,29 @@ CEffectsPanelDlg::CEffectsPanelDlg() : CSkinDialog(IDD_EFFECTS_PANEL, nullptr) {
 CEffectsPanelDlg::~CEffectsPanelDlg() = default;
 
 std::string CEffectsPanelDlg::SettingsFile() const {
-    return m_settingsFile.empty() ? panel::SettingsPath() : m_settingsFile;
+    return m_settingsFile.empty() ? fw::SettingsPath() : m_settingsFile;
 }
 
 void CEffectsPanelDlg::DoDataExchange() {
     for (int band = 0; band < effects::kBands; ++band) {
         DDX_Control(kBandSliders[band], m_sliderBand[band]);
-        DDX_Control(kFirstBandEdit + band, m_editBand[band]);
-        DDX_Control(kFirstBandZero + band, m_zeroBand[band]);
+        DDX_Control(kBandEdits[band], m_editBand[band]);
+        DDX_Control(kBandZeros[band], m_zeroBand[band]);
     }
-    DDX_Control(kEqualizerSwitch, m_btnEqualizer);
-    DDX_Control(kResetButton, m_btnReset);
-    DDX_Control(kPresetButton, m_btnPreset);
-    DDX_Control(kEnvironmentSwitch, m_btnEnvironment);
-    DDX_Control(kEnvironmentList, m_listEnvironment);
-    DDX_Control(kEnvInitButton, m_btnEnvInit);
-    DDX_Control(kIntensitySlider, m_sliderIntensity);
-    DDX_Control(kIntensityEdit, m_editIntensity);
-    DDX_Control(kIntensityZero, m_zeroIntensity);
-    DDX_Control(k3dSwitch, m_btn3d);
-    DDX_Control(kSpreadSlider, m_sliderSpread);
-    DDX_Control(kSpreadEdit, m_editSpread);
-    DDX_Control(kSpreadZero, m_zeroSpread);
-    DDX_Control(kCloseButton, m_btnClose);
+    DDX_Control(IDC_FX_EQUALIZER, m_btnEqualizer);
+    DDX_Control(IDC_FX_RESET, m_btnReset);
+    DDX_Control(IDC_FX_PRESET, m_btnPreset);
+    DDX_Control(IDC_FX_ENVIRONMENT, m_btnEnvironment);
+    DDX_Control(IDC_FX_ENV_LIST, m_listEnvironment);
+    DDX_Control(IDC_FX_ENV_INIT, m_btnEnvInit);
+    DDX_Control(IDC_FX_INTENSITY, m_sliderIntensity);
+    DDX_Control(IDC_FX_INTENSITY_EDIT, m_editIntensity);
+    DDX_Control(IDC_FX_INTENSITY_ZERO, m_zeroIntensity);
+    DDX_Control(IDC_FX_3D, m_btn3d);
+    DDX_Control(IDC_FX_SPREAD, m_sliderSpread);
+    DDX_Control(IDC_FX_SPREAD_EDIT, m_editSpread);
+    DDX_Control(IDC_FX_SPREAD_ZERO, m_zeroSpread);
+    DDX_Control(IDC_FX_CLOSE, m_btnClose);
 }
 
 void CEffectsPanelDlg::ApplySkin() {
@@ -289,7 +272,9 @@ void CEffectsPanelDlg::On3dClicked() {
 void CEffectsPanelDlg::OnCloseClicked() { ::PostMessageW(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 void CEffectsPanelDlg::OnBandEditChanged(UINT id) {
-    const int band = static_cast<int>(id - kFirstBandEdit);
+    int band = 0;
+    while (band < effects::kBands && kBandEdits[band] != id) ++band;
+    if (band == effects::kBands) return SetMsgHandled(false);
     CDigitEdit& edit = m_editBand[band];
     edit.SetLimitText(3);
     const effects::Clamped value = effects::ClampBandEdit(effects::ParseEditNumber(edit.GetWindowText()));
@@ -368,18 +353,17 @@ LRESULT CEffectsPanelDlg::OnNotifyMessage(WPARAM, LPARAM lParam) {
 
 bool CEffectsPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr fw::MsgEntry<CEffectsPanelDlg> table[] = {
-        fw::OnCommand<&CEffectsPanelDlg::OnEqualizerClicked>(kEqualizerSwitch),
-        fw::OnCommand<&CEffectsPanelDlg::OnResetClicked>(kResetButton),
-        fw::OnCommand<&CEffectsPanelDlg::OnPresetClicked>(kPresetButton),
-        fw::OnCommand<&CEffectsPanelDlg::OnEnvironmentClicked>(kEnvironmentSwitch),
-        fw::OnCommand<&CEffectsPanelDlg::OnEnvironmentSelected>(kEnvironmentList, CBN_SELCHANGE),
-        fw::OnCommand<&CEffectsPanelDlg::OnEnvInitClicked>(kEnvInitButton),
-        fw::OnCommand<&CEffectsPanelDlg::On3dClicked>(k3dSwitch),
-        fw::OnCommand<&CEffectsPanelDlg::OnCloseClicked>(kCloseButton),
-        fw::OnCommandRange<&CEffectsPanelDlg::OnBandEditChanged>(kFirstBandEdit, kFirstBandEdit + effects::kBands - 1,
-                                                                 EN_CHANGE),
-        fw::OnCommand<&CEffectsPanelDlg::OnIntensityEditChanged>(kIntensityEdit, EN_CHANGE),
-        fw::OnCommand<&CEffectsPanelDlg::OnSpreadEditChanged>(kSpreadEdit, EN_CHANGE),
+        fw::OnCommand<&CEffectsPanelDlg::OnEqualizerClicked>(IDC_FX_EQUALIZER),
+        fw::OnCommand<&CEffectsPanelDlg::OnResetClicked>(IDC_FX_RESET),
+        fw::OnCommand<&CEffectsPanelDlg::OnPresetClicked>(IDC_FX_PRESET),
+        fw::OnCommand<&CEffectsPanelDlg::OnEnvironmentClicked>(IDC_FX_ENVIRONMENT),
+        fw::OnCommand<&CEffectsPanelDlg::OnEnvironmentSelected>(IDC_FX_ENV_LIST, CBN_SELCHANGE),
+        fw::OnCommand<&CEffectsPanelDlg::OnEnvInitClicked>(IDC_FX_ENV_INIT),
+        fw::OnCommand<&CEffectsPanelDlg::On3dClicked>(IDC_FX_3D),
+        fw::OnCommand<&CEffectsPanelDlg::OnCloseClicked>(IDC_FX_CLOSE),
+        fw::OnCommandIn<&CEffectsPanelDlg::OnBandEditChanged>(kBandEdits, EN_CHANGE),
+        fw::OnCommand<&CEffectsPanelDlg::OnIntensityEditChanged>(IDC_FX_INTENSITY_EDIT, EN_CHANGE),
+        fw::OnCommand<&CEffectsPanelDlg::OnSpreadEditChanged>(IDC_FX_SPREAD_EDIT, EN_CHANGE),
         fw::OnMessage<&CEffectsPanelDlg::OnVScroll>(WM_VSCROLL),
         fw::OnMessage<&CEffectsPanelDlg::OnNcHitTest>(WM_NCHITTEST),
         fw::OnMessage<&CEffectsPanelDlg::OnNotifyMessage>(WM_NOTIFY),

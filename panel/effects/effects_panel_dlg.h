@@ -6,7 +6,7 @@
 // The main panel owns one and runs it modally for each click of its effects
 // button; each run creates the window afresh and loads it from the engine:
 //
-//     m_effectsPanel.SetChinese(m_btnLanguage.GetCheck() == BST_CHECKED);
+//     m_effectsPanel.SetChinese(chinese);   // the main panel's language
 //     m_effectsPanel.SetSettingsFile(iniPath);   // the program's settings file
 //     m_effectsPanel.DoModal();
 #pragma once
@@ -64,23 +64,23 @@ private:
 
 public:
     // The controls of template 136, bound when the window is created.
-    std::array<CMixerFader, effects::kBands> m_sliderBand;  // 1000, 1001, 1200, 1003 … 1009
-    std::array<CDigitEdit, effects::kBands> m_editBand;     // 1290 … 1299
-    std::array<CEdit, effects::kBands> m_zeroBand;          // 1302 … 1311
-    CSkinButton m_btnEqualizer;                             // 1011
-    CSkinButton m_btnReset;                                 // 1018
-    CSkinButton m_btnPreset;                                // 1002
-    CSkinButton m_btnEnvironment;                           // 1012
-    CComboBox m_listEnvironment;                            // 1014
-    CSkinButton m_btnEnvInit;                               // 1013
-    CMixerFader m_sliderIntensity;                          // 1015
-    CDigitEdit m_editIntensity;                             // 1301
-    CEdit m_zeroIntensity;                                  // 1313
-    CSkinButton m_btn3d;                                    // 1016
-    CMixerFader m_sliderSpread;                             // 1017
-    CDigitEdit m_editSpread;                                // 1300
-    CEdit m_zeroSpread;                                     // 1312
-    CSkinButton m_btnClose;                                 // 1010
+    std::array<CMixerFader, effects::kBands> m_sliderBand;  // IDC_FX_BAND_1 … 10
+    std::array<CDigitEdit, effects::kBands> m_editBand;     // IDC_FX_BAND_EDIT_1 … 10
+    std::array<CEdit, effects::kBands> m_zeroBand;          // IDC_FX_BAND_ZERO_1 … 10
+    CSkinButton m_btnEqualizer;                             // IDC_FX_EQUALIZER
+    CSkinButton m_btnReset;                                 // IDC_FX_RESET
+    CSkinButton m_btnPreset;                                // IDC_FX_PRESET
+    CSkinButton m_btnEnvironment;                           // IDC_FX_ENVIRONMENT
+    CComboBox m_listEnvironment;                            // IDC_FX_ENV_LIST
+    CSkinButton m_btnEnvInit;                               // IDC_FX_ENV_INIT
+    CMixerFader m_sliderIntensity;                          // IDC_FX_INTENSITY
+    CDigitEdit m_editIntensity;                             // IDC_FX_INTENSITY_EDIT
+    CEdit m_zeroIntensity;                                  // IDC_FX_INTENSITY_ZERO
+    CSkinButton m_btn3d;                                    // IDC_FX_3D
+    CMixerFader m_sliderSpread;                             // IDC_FX_SPREAD
+    CDigitEdit m_editSpread;                                // IDC_FX_SPREAD_EDIT
+    CEdit m_zeroSpread;                                     // IDC_FX_SPREAD_ZERO
+    CSkinButton m_btnClose;                                 // IDC_FX_CLOSE
 
 protected:
     void DoDataExchange() override;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "panel/effects/preset_names.h"
+#include "panel/res/resource_ids.h"
 
 namespace effects {
 
@@ -17,10 +18,10 @@ struct ToolTipText {
 
 // Controls of the effects window with a tooltip; the others have none.
 inline constexpr ToolTipText kToolTips[] = {
-    {1002, L"Preset", L"模式设定"},
-    {1012, L"Environmental Modedling", L"环境音效"},
-    {1013, L"Environment Init", L"环境音效初始化"},
-    {1016, L"3D Effects Enable", L"3D 音效开启"},
+    {IDC_FX_PRESET, L"Preset", L"模式设定"},
+    {IDC_FX_ENVIRONMENT, L"Environmental Modedling", L"环境音效"},
+    {IDC_FX_ENV_INIT, L"Environment Init", L"环境音效初始化"},
+    {IDC_FX_3D, L"3D Effects Enable", L"3D 音效开启"},
 };
 
 inline constexpr wchar_t kNotSupported[] = L"Not Support";

@@ -7,19 +7,15 @@
 #include "panel/res/resource_ids.h"
 #include "panel/res/skin_table.h"
 
-namespace {
-enum : UINT { kPresetList = 1186, kLoadButton = 1286, kAddButton = 1041, kDeleteButton = 1160, kExitButton = 1159 };
-}  // namespace
-
 CPresetDlg::CPresetDlg(CEffectsPanelDlg& panel)
     : CSkinDialog(IDD_PRESET_WINDOW, panel.m_hWnd), m_panel(panel), m_store(panel.SettingsFile()) {}
 
 void CPresetDlg::DoDataExchange() {
-    DDX_Control(kPresetList, m_listPresets);
-    DDX_Control(kLoadButton, m_btnLoad);
-    DDX_Control(kAddButton, m_btnAdd);
-    DDX_Control(kDeleteButton, m_btnDelete);
-    DDX_Control(kExitButton, m_btnExit);
+    DDX_Control(IDC_PRESET_LIST, m_listPresets);
+    DDX_Control(IDC_PRESET_LOAD, m_btnLoad);
+    DDX_Control(IDC_PRESET_ADD, m_btnAdd);
+    DDX_Control(IDC_PRESET_DELETE, m_btnDelete);
+    DDX_Control(IDC_PRESET_EXIT, m_btnExit);
 }
 
 BOOL CPresetDlg::OnInitDialog() {
@@ -80,10 +76,10 @@ LRESULT CPresetDlg::OnNcHitTest(WPARAM, LPARAM) {
 
 bool CPresetDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr fw::MsgEntry<CPresetDlg> table[] = {
-        fw::OnCommand<&CPresetDlg::OnLoad>(kLoadButton),
-        fw::OnCommand<&CPresetDlg::OnAdd>(kAddButton),
-        fw::OnCommand<&CPresetDlg::OnDelete>(kDeleteButton),
-        fw::OnCommand<&CPresetDlg::OnExit>(kExitButton),
+        fw::OnCommand<&CPresetDlg::OnLoad>(IDC_PRESET_LOAD),
+        fw::OnCommand<&CPresetDlg::OnAdd>(IDC_PRESET_ADD),
+        fw::OnCommand<&CPresetDlg::OnDelete>(IDC_PRESET_DELETE),
+        fw::OnCommand<&CPresetDlg::OnExit>(IDC_PRESET_EXIT),
         fw::OnMessage<&CPresetDlg::OnNcHitTest>(WM_NCHITTEST),
     };
     return fw::Dispatch(*this, table, msg, wParam, lParam, result) || CSkinDialog::OnWndMsg(msg, wParam, lParam, result);

@@ -17,11 +17,11 @@ class CPresetDlg : public CSkinDialog {
 public:
     explicit CPresetDlg(CEffectsPanelDlg& panel);
 
-    CComboBox m_listPresets;  // 1186: the names; its edit field takes a new one
-    CSkinButton m_btnLoad;    // 1286
-    CSkinButton m_btnAdd;     // 1041
-    CSkinButton m_btnDelete;  // 1160
-    CSkinButton m_btnExit;    // 1159
+    CComboBox m_listPresets;  // IDC_PRESET_LIST: the names; its edit field takes a new one
+    CSkinButton m_btnLoad;    // IDC_PRESET_LOAD
+    CSkinButton m_btnAdd;     // IDC_PRESET_ADD
+    CSkinButton m_btnDelete;  // IDC_PRESET_DELETE
+    CSkinButton m_btnExit;    // IDC_PRESET_EXIT
 
 protected:
     void DoDataExchange() override;

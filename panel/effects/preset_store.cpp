@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "panel/app/profile_record.h"
+#include "framework/profile_record.h"
 
 namespace effects {
 
@@ -62,7 +62,7 @@ std::optional<BandPositions> CPresetStore::Load(std::wstring_view name) const {
     // record with a wrong checksum is.
     char text[2 * (sizeof record + 1) + 8] = {};
     ::GetPrivateProfileStringA(kRecordSection, key.c_str(), "", text, sizeof text, m_file.c_str());
-    if (!panel::WellFormedProfileRecord(text, record.size())) return std::nullopt;
+    if (!fw::WellFormedProfileRecord(text, record.size())) return std::nullopt;
     if (!::GetPrivateProfileStructA(kRecordSection, key.c_str(), record.data(), static_cast<UINT>(record.size()),
                                     m_file.c_str()))
         return std::nullopt;

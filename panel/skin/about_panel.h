@@ -1,4 +1,4 @@
-// The about panel: a borderless picture (template 140, about_panel.rc) with
+// The about panel: a borderless picture (template 140, panel/res/about_panel.rc) with
 // one disc-shaped close button.
 #pragma once
 

@@ -2,26 +2,26 @@
 // master-meter arithmetic.
 #include <gtest/gtest.h>
 
-#include "panel/app/program_paths.h"
+#include "framework/program_paths.h"
 #include "panel/app/refresh_math.h"
 
 namespace {
 
 TEST(ProgramDirectory, IsEverythingUpToTheLastSeparatorWhateverTheProgramIsCalled) {
-    EXPECT_EQ(panel::DirectoryOf(R"(C:\Program Files\Orvane\Orvane Sound.exe)"), R"(C:\Program Files\Orvane\)");
+    EXPECT_EQ(fw::DirectoryOf(R"(C:\Program Files\Orvane\Orvane Sound.exe)"), R"(C:\Program Files\Orvane\)");
     // A renamed or copied program keeps its own folder (cutting the length of
     // "Orvane Sound.exe" would land elsewhere).
-    EXPECT_EQ(panel::DirectoryOf(R"(D:\Tools\Sound.exe)"), R"(D:\Tools\)");
-    EXPECT_EQ(panel::DirectoryOf(R"(D:\Tools\Orvane Sound (2).exe)"), R"(D:\Tools\)");
-    EXPECT_EQ(panel::DirectoryOf("Z:/work/bin/Orvane Sound.exe"), "Z:/work/bin/");
-    EXPECT_EQ(panel::DirectoryOf(R"(\\server\share\Orvane Sound.exe)"), R"(\\server\share\)");
-    EXPECT_EQ(panel::DirectoryOf("Orvane Sound.exe"), "");
+    EXPECT_EQ(fw::DirectoryOf(R"(D:\Tools\Sound.exe)"), R"(D:\Tools\)");
+    EXPECT_EQ(fw::DirectoryOf(R"(D:\Tools\Orvane Sound (2).exe)"), R"(D:\Tools\)");
+    EXPECT_EQ(fw::DirectoryOf("Z:/work/bin/Orvane Sound.exe"), "Z:/work/bin/");
+    EXPECT_EQ(fw::DirectoryOf(R"(\\server\share\Orvane Sound.exe)"), R"(\\server\share\)");
+    EXPECT_EQ(fw::DirectoryOf("Orvane Sound.exe"), "");
 }
 
 TEST(ProgramDirectory, TheValueNameIsTheFileNameWithoutFolderOrExtension) {
-    EXPECT_EQ(panel::BaseNameOf(R"(C:\Program Files\Orvane\Orvane Sound.exe)"), "Orvane Sound");
-    EXPECT_EQ(panel::BaseNameOf(R"(C:\a.b\Orvane)"), "Orvane");
-    EXPECT_EQ(panel::BaseNameOf("Orvane.Sound.exe"), "Orvane.Sound");
+    EXPECT_EQ(fw::BaseNameOf(R"(C:\Program Files\Orvane\Orvane Sound.exe)"), "Orvane Sound");
+    EXPECT_EQ(fw::BaseNameOf(R"(C:\a.b\Orvane)"), "Orvane");
+    EXPECT_EQ(fw::BaseNameOf("Orvane.Sound.exe"), "Orvane.Sound");
 }
 
 TEST(RefreshLevels, MastersAreSquaresOverSumPlusOneAndTheSumsArePerParity) {

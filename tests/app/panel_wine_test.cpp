@@ -12,7 +12,9 @@
 #include "panel/app/autostart.h"
 #include "panel/app/main_panel_dlg.h"
 #include "panel/app/panel_app.h"
-#include "panel/app/program_paths.h"
+#include "framework/program_paths.h"
+#include "panel/skin/gradient_meter.h"
+#include "panel/res/resource_ids.h"
 #include "vcard_api.h"
 
 namespace {
@@ -33,8 +35,8 @@ protected:
         m_panel.DestroyWindow();
         m_app.m_pMainWnd = nullptr;
         fw::SetMessageBoxHook(nullptr);
-        ::DeleteFileA(panel::SettingsPath().c_str());
-        panel::RemoveAutostart(panel::ProgramPath());
+        ::DeleteFileA(fw::SettingsPath().c_str());
+        panel::RemoveAutostart(fw::ProgramPath());
     }
 
     void Tick() { m_panel.SendMessage(WM_TIMER, CMainPanelDlg::kRefreshTimer); }
@@ -43,9 +45,18 @@ protected:
     void ShowAsTheUser() {
         ::ShowWindow(m_panel, SW_SHOWNA);
         ASSERT_FALSE(::IsWindowVisible(m_panel)) << "shown before the user asked";
-        m_panel.m_userShown = TRUE;
-        ::ShowWindow(m_panel, SW_SHOWNA);
+        m_panel.SendMessage(WM_COMMAND, ID_TRAY_OPEN);
         ASSERT_TRUE(::IsWindowVisible(m_panel));
+    }
+
+    HWND RateText() const { return ::GetDlgItem(m_panel, IDC_RATE_TEXT); }
+    std::wstring TextOf(HWND window) const {
+        wchar_t text[32] = {};
+        ::GetWindowTextW(window, text, 32);
+        return text;
+    }
+    CGradientMeter& Meter(int id) const {
+        return *dynamic_cast<CGradientMeter*>(CWnd::FromHandle(::GetDlgItem(m_panel, id)));
     }
 
     // Whether the panel's own surface waits to be repainted there.
@@ -68,33 +79,32 @@ TEST_F(PanelTest, TheRateTextsBackgroundIsRepaintedOncePerChange) {
     ShowAsTheUser();
     ::ValidateRect(m_panel, nullptr);
     Tick();
-    EXPECT_EQ(m_panel.m_textRate.GetWindowText(), L"48000");
-    EXPECT_TRUE(PendingRepaint(m_panel.m_textRate)) << "the first tick shows the rate";
+    EXPECT_EQ(TextOf(RateText()), L"48000");
+    EXPECT_TRUE(PendingRepaint(RateText())) << "the first tick shows the rate";
     ::ValidateRect(m_panel, nullptr);
     Tick();
     Tick();
-    EXPECT_FALSE(PendingRepaint(m_panel.m_textRate)) << "an unchanged rate repaints nothing";
+    EXPECT_FALSE(PendingRepaint(RateText())) << "an unchanged rate repaints nothing";
     OrvaneVcSet("sample_rate", "00 08");
     Tick();
-    EXPECT_EQ(m_panel.m_textRate.GetWindowText(), L"44100");
-    EXPECT_TRUE(PendingRepaint(m_panel.m_textRate));
-    EXPECT_EQ(m_panel.m_lastRate, 44100);
+    EXPECT_EQ(TextOf(RateText()), L"44100");
+    EXPECT_TRUE(PendingRepaint(RateText()));
 }
 
 TEST_F(PanelTest, WhileTheDriverIsAwayTheRefreshAsksOnceASecondAndResumes) {
     OrvaneVcSet("playing", "1");
     Tick();
     EXPECT_EQ(m_panel.RefreshPeriod(), 100u);
-    const int sumEven = m_panel.m_outLevelSumEven;
-    const int front = m_panel.m_meterFrontL.m_pos;
-    EXPECT_GT(sumEven, 0);
+    const int master = Meter(IDC_METER_MASTER_L).m_pos;
+    const int front = Meter(IDC_METER_FRONT_L).m_pos;
+    EXPECT_GT(master, 0);
 
     const auto openedBefore = OrvaneVcCounter("driver_handles");
     OrvaneVcSet("fault.vanished", "1");
     Tick();
     EXPECT_EQ(m_panel.RefreshPeriod(), 1000u);
-    EXPECT_EQ(m_panel.m_meterFrontL.m_pos, front) << "the meters keep their last values";
-    EXPECT_EQ(m_panel.m_outLevelSumEven, sumEven);
+    EXPECT_EQ(Meter(IDC_METER_FRONT_L).m_pos, front) << "the meters keep their last values";
+    EXPECT_EQ(Meter(IDC_METER_MASTER_L).m_pos, master);
     EXPECT_EQ(OrvaneVcCounter("driver_handles"), openedBefore) << "no connection left open";
 
     OrvaneVcSet("fault.vanished", "");

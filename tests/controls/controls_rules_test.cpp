@@ -42,32 +42,19 @@ TEST(RateRules, MessageAfterAWriteAndTheRecord) {
     EXPECT_EQ(NoticeAfterRateWrite(false, false, true), RateNotice::Deferred);
     EXPECT_EQ(NoticeAfterRateWrite(false, false, false), RateNotice::None);
 
-    EXPECT_EQ(RateRecord(true, 8), (std::array<std::uint8_t, 2>{1, 8}));
     EXPECT_EQ(kRateButtons[*RateIndexOfCode(0)].id, 1266);
     EXPECT_EQ(kRateButtons[k48kHz].code, 0);
     EXPECT_FALSE(RateIndexOfCode(5));  // a code no button stands for checks nothing
     EXPECT_FALSE(kRateButtons[*RateIndexOfButton(1264)].reportsFailure);
 }
 
-TEST(SpdifRules, RecordAndModeOrder) {
-    // Mode in bytes 2-3, little-endian; byte 1 left 0.
-    EXPECT_EQ(SpdifRecord(true, 0x0102), (std::array<std::uint8_t, 4>{1, 0, 2, 1}));
-    const SpdifState s = ParseSpdifRecord({0, 7, 3, 0});
-    EXPECT_FALSE(s.enabled);
-    EXPECT_EQ(s.mode, 3);
+TEST(SpdifRules, ModeOrder) {
     // The buttons do not run in mode order: 1249 is PCM (2) and 1250 AC3 only (1).
     EXPECT_EQ(kSpdifModeButtons[*SpdifIndexOfMode(1)].id, 1250);
     EXPECT_EQ(kSpdifModeButtons[*SpdifIndexOfMode(2)].id, 1249);
     EXPECT_TRUE(kSpdifModeButtons[*SpdifIndexOfButton(1250)].ac3);
     EXPECT_FALSE(kSpdifModeButtons[*SpdifIndexOfButton(1251)].ac3);
     EXPECT_FALSE(SpdifIndexOfMode(4));
-
-    std::array<std::uint8_t, kCapabilitySize> cap{};
-    EXPECT_FALSE(HasSpdifOut(cap));
-    cap[7] = 0x04;  // 0x0400 of the word at 6
-    EXPECT_TRUE(HasSpdifOut(cap));
-    cap[11] = 0x10;  // 0x10000000 of the dword at 8
-    EXPECT_TRUE(HasExpander(cap));
 }
 
 TEST(Tooltips, LanguageColumnAndSharedRows) {

@@ -16,7 +16,9 @@
 #include "CorrantApi.h"
 #include "framework/app.h"
 #include "panel/app/main_panel_dlg.h"
-#include "panel/app/program_paths.h"
+#include "framework/program_paths.h"
+#include "panel/skin/gradient_meter.h"
+#include "mixer_platform.h"
 #include "vcard_api.h"
 #include "vcard_mixer_api.h"
 
@@ -29,7 +31,7 @@ protected:
         OrvaneVcReset();
         OrvaneVcSet("wave_play_ms", "0");
         OrvaneVcSet("playing", "0");
-        ::DeleteFileA(panel::SettingsPath().c_str());
+        ::DeleteFileA(fw::SettingsPath().c_str());
         fw::SetMessageBoxHook([this](const fw::MessageBoxCall& call) {
             boxes.push_back(call.text);
             return answer;
@@ -42,12 +44,15 @@ protected:
         EXPECT_EQ(OrvaneVcCounter("driver_handles"), 0);
         EXPECT_EQ(OrvaneVcMixerHandles(), 0);
         fw::SetMessageBoxHook({});
-        ::DeleteFileA(panel::SettingsPath().c_str());
+        ::DeleteFileA(fw::SettingsPath().c_str());
     }
 
-    // Starts the panel on the card as the keys set so far describe it.
-    void Open() {
+    // Starts the panel on the card as the keys set so far describe it (its
+    // recording selector on the given mixer, when one is given). The message
+    // boxes start-up showed are kept in startupBoxes.
+    void Open(IMixerPlatform* recordingMixer = nullptr) {
         dlg = std::make_unique<CMainPanelDlg>();
+        if (recordingMixer) dlg->UseRecordingMixer(*recordingMixer);
         ASSERT_TRUE(dlg->Create(nullptr));
         Pump();
         // Shown as from the tray: a press lands on a button only where the
@@ -55,6 +60,7 @@ protected:
         ::SendMessageW(dlg->m_hWnd, WM_COMMAND, kTrayOpen, 0);
         Pump();
         ASSERT_TRUE(::IsWindowVisible(dlg->m_hWnd));
+        startupBoxes = boxes;
         boxes.clear();
     }
 
@@ -80,6 +86,9 @@ protected:
     }
 
     HWND Item(int id) const { return ::GetDlgItem(dlg->m_hWnd, id); }
+    // The fader and the meter the user sees under an ID.
+    CMixerFader* Fader(int id) const { return dynamic_cast<CMixerFader*>(CWnd::FromHandle(Item(id))); }
+    CGradientMeter* Meter(int id) const { return dynamic_cast<CGradientMeter*>(CWnd::FromHandle(Item(id))); }
     bool Visible(int id) const { return (::GetWindowLongPtrW(Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
     bool Checked(int id) const { return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -146,5 +155,6 @@ public:
 protected:
     std::unique_ptr<CMainPanelDlg> dlg;
     std::vector<std::wstring> boxes;
+    std::vector<std::wstring> startupBoxes;
     int answer = IDOK;
 };

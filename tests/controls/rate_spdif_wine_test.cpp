@@ -9,6 +9,20 @@ const wchar_t kFixed[] = L"Cannot change when S/PDIF Out fixed at 48Hz!";
 const wchar_t kRateFail[] = L"Get Rate Fail !";
 
 std::vector<std::uint8_t> Rate() { return PanelTest::Read(CorraGetSR, 2); }
+
+struct OwnedTooltip {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnedTooltip(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<OwnedTooltip*>(param);
+    wchar_t cls[32] = {};
+    ::GetClassNameW(window, cls, 32);
+    if (::GetWindow(window, GW_OWNER) != search->owner || ::lstrcmpiW(cls, TOOLTIPS_CLASSW) != 0) return TRUE;
+    search->found = window;
+    return FALSE;
+}
 std::vector<std::uint8_t> Spdif() { return PanelTest::Read(CorraGetSPDIFOUT, 4); }
 
 }  // namespace
@@ -16,9 +30,10 @@ std::vector<std::uint8_t> Spdif() { return PanelTest::Read(CorraGetSPDIFOUT, 4);
 TEST_F(PanelTest, RateWithMusicPlaying) {
     OrvaneVcSet("playing", "1");
     Open();
-    // The refresh tick sees the output levels.
-    for (int i = 0; i < 50 && dlg->m_outLevelSumOdd == 0 && dlg->m_outLevelSumEven == 0; ++i) PumpFor(20);
-    ASSERT_TRUE(dlg->m_outLevelSumOdd != 0 || dlg->m_outLevelSumEven != 0);
+    // The refresh tick sees the output levels: the master meters move.
+    auto playing = [&] { return Meter(1169)->m_pos != 0 || Meter(1214)->m_pos != 0; };
+    for (int i = 0; i < 50 && !playing(); ++i) PumpFor(20);
+    ASSERT_TRUE(playing());
     Click(1265);
     EXPECT_EQ(Rate(), (std::vector<std::uint8_t>{0, 8}));
     EXPECT_EQ(boxes, std::vector<std::wstring>{kDeferred});
@@ -130,9 +145,12 @@ TEST_F(PanelTest, FlagWithoutACheckedRateSendsNothing) {
 
 TEST_F(PanelTest, TooltipsFollowTheLanguageButton) {
     Open();
+    OwnedTooltip panelTip{dlg->m_hWnd, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindOwnedTooltip, reinterpret_cast<LPARAM>(&panelTip));
+    ASSERT_NE(panelTip.found, nullptr);
     auto tip = [&](int id) -> std::wstring {
         NMTTDISPINFOW info{};
-        info.hdr.hwndFrom = dlg->m_toolTip.m_hWnd;
+        info.hdr.hwndFrom = panelTip.found;
         info.hdr.idFrom = reinterpret_cast<UINT_PTR>(Item(id));
         info.hdr.code = TTN_NEEDTEXTW;
         info.uFlags = TTF_IDISHWND;

@@ -71,14 +71,11 @@ TEST_F(PanelTest, RecordingSourceFollowsThePages) {
 }
 
 TEST_F(PanelTest, RecordingDestinationWithoutStereoMix) {
-    OrvaneVcSet(kMux, "0 0 0 0 0 1");
-    Open();
+    OrvaneVcSet(kMux, "0 0 0 0 0 1");  // the multiplexer selects Stereo Mix
     CNarrowRecording narrow(CurrentMixerPlatform(), 5, 2);
-    dlg->m_recording.UseMixerPlatform(narrow);
-    dlg->m_recSelStereoMix = 1;
-    dlg->m_recording.ReadRecordSource();
-    EXPECT_EQ(dlg->m_recSelStereoMix, 0);  // no line 5, no flag
-    EXPECT_EQ(boxes, std::vector<std::wstring>{L"GetLinInfo Resource faile!"});  // line 2, once per opening
+    Open(&narrow);
+    EXPECT_FALSE(Checked(1259));  // no line 5, no check
+    EXPECT_EQ(startupBoxes, std::vector<std::wstring>{L"GetLinInfo Resource faile!"});  // line 2, once per opening
 
     boxes.clear();
     Click(1258);
@@ -87,10 +84,15 @@ TEST_F(PanelTest, RecordingDestinationWithoutStereoMix) {
     Click(1259);  // its page shows, the source stays
     EXPECT_EQ(Key(kMux), "0 0 0 0 1 0");
     EXPECT_TRUE(Visible(1178) && !Visible(1213));
-    dlg->m_recording.UseMixerPlatform(CurrentMixerPlatform());
+    dlg->UseRecordingMixer(CurrentMixerPlatform());
 }
 
 TEST_F(PanelTest, WithoutRecordingDevicePagesOnlySwitch) {
+    // The mixer handles a panel holds with a recording device: one of them is
+    // the record mixer's.
+    Open();
+    const std::int32_t withRecording = OrvaneVcMixerHandles();
+    Close();
     OrvaneVcSet("recording.absent", "1");
     Open();
     for (int id : {1258, 1259, 1260, 1261}) EXPECT_FALSE(Checked(id)) << id;
@@ -98,7 +100,7 @@ TEST_F(PanelTest, WithoutRecordingDevicePagesOnlySwitch) {
     EXPECT_TRUE(Visible(1209) && !Visible(1178) && !Visible(1213));
     Click(1258);
     EXPECT_TRUE(Visible(1213) && !Visible(1209));
-    EXPECT_EQ(dlg->m_recMixer, nullptr);
+    EXPECT_EQ(OrvaneVcMixerHandles(), withRecording - 1);  // no record mixer held
     EXPECT_TRUE(boxes.empty());
 }
 

@@ -2,7 +2,7 @@
 // on the real panel.
 #include "panel_fixture.h"
 
-#include "panel/app/system_actions.h"
+#include "system_actions.h"
 
 namespace {
 
@@ -183,7 +183,7 @@ TEST_F(PanelTest, OutputMutesWorkWhereTheirChannelsAre) {
     Open();
     Click(1040);
     EXPECT_FALSE(Enabled(1046) || Enabled(1047) || Enabled(1050));
-    EXPECT_EQ(dlg->m_muteOutSurround.m_Value, nullptr);
+    EXPECT_EQ(dynamic_cast<CMixerSwitch*>(CWnd::FromHandle(Item(1046)))->m_Value, nullptr);
 }
 
 TEST_F(PanelTest, ExpanderIsWrittenOnlyToACardThatHasOne) {

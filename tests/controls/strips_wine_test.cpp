@@ -14,7 +14,7 @@ TEST_F(PanelTest, TypedValuesWriteTheMixer) {
     EXPECT_EQ(Numbers("mixer.0.0.m.volume"), (std::vector<std::uint32_t>{100 * kUnitsPerStep, 49152}));
     // The edit writes only the mixer; the slider follows its notification.
     Pump();
-    EXPECT_EQ(dlg->m_faderMasterL.GetSliderValue(), 100 * kUnitsPerStep);
+    EXPECT_EQ(Fader(1162)->GetSliderValue(), 100 * kUnitsPerStep);
     // The edits take digits only.
     Type(1147, L"x5");
     EXPECT_EQ(Text(1147), L"5");
@@ -24,7 +24,7 @@ TEST_F(PanelTest, TypedValuesWriteTheMixer) {
     Type(1148, L"0");
     EXPECT_EQ(Numbers("mixer.0.0.0.volume"), (std::vector<std::uint32_t>{0, 49152}));
     Click(1005);
-    ASSERT_TRUE(dlg->m_linkedWave);
+    ASSERT_TRUE(Checked(1005));
     Type(1149, L"40");
     Type(1148, L"0");
     EXPECT_EQ(Numbers("mixer.0.0.0.volume"), (std::vector<std::uint32_t>{0, 0}));
@@ -40,13 +40,13 @@ TEST_F(PanelTest, StartUpAndLinkClicksLeaveTheMixerAlone) {
     EXPECT_EQ(Numbers("mixer.0.1.0.volume"), (std::vector<std::uint32_t>{12345, 54321}));
 
     Click(1005);
-    EXPECT_TRUE(dlg->m_linkedWave);
-    EXPECT_TRUE(dlg->m_faderWaveL.Linked() && dlg->m_faderWaveR.Linked());
+    EXPECT_TRUE(Checked(1005));
+    EXPECT_TRUE(Fader(1164)->Linked() && Fader(1165)->Linked());
     // Still unbalanced: the click re-reads the faders and writes nothing.
     Pump();
     EXPECT_EQ(Numbers("mixer.0.0.0.volume"), (std::vector<std::uint32_t>{30000, 15000}));
-    EXPECT_EQ(dlg->m_faderWaveL.GetSliderValue(), 45 * kUnitsPerStep);
-    EXPECT_EQ(dlg->m_faderWaveR.GetSliderValue(), 22 * kUnitsPerStep);
+    EXPECT_EQ(Fader(1164)->GetSliderValue(), 45 * kUnitsPerStep);
+    EXPECT_EQ(Fader(1165)->GetSliderValue(), 22 * kUnitsPerStep);
 
     // Once a linked fader moves, both channels follow it, and both edits.
     HWND left = Item(1164);
@@ -58,7 +58,7 @@ TEST_F(PanelTest, StartUpAndLinkClicksLeaveTheMixerAlone) {
 
     // Unlinked again, the left fader writes only its own channel.
     Click(1005);
-    EXPECT_FALSE(dlg->m_linkedWave);
+    EXPECT_FALSE(Checked(1005));
     ::SendMessageW(left, TBM_SETPOS, TRUE, 90);
     ::SendMessageW(dlg->m_hWnd, WM_VSCROLL, MAKEWPARAM(TB_THUMBTRACK, 90), reinterpret_cast<LPARAM>(left));
     Pump();
@@ -84,6 +84,8 @@ TEST_F(PanelTest, ArrowKeysNeverMoveAFader) {
 TEST_F(PanelTest, EveryFaderWearsTheSkin) {
     Open();
     int faders = 0;
+    // Every fader draws with the one shared thumb strip.
+    const CImageStrip* shared = Fader(1162)->Thumb()->m_strip;
     for (HWND child = ::GetWindow(dlg->m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         auto* fader = dynamic_cast<CMixerFader*>(CWnd::FromHandle(child));
         if (!fader) continue;
@@ -94,12 +96,12 @@ TEST_F(PanelTest, EveryFaderWearsTheSkin) {
         EXPECT_EQ(::SendMessageW(child, TBM_GETLINESIZE, 0, 0), 0) << id;
         EXPECT_EQ(fader->m_thumbOffset, 3) << id;
         ASSERT_TRUE(fader->Thumb() && fader->Thumb()->m_hWnd) << id;
-        EXPECT_EQ(fader->Thumb()->m_strip, dlg->m_faderStrips[0].get()) << id;
+        EXPECT_EQ(fader->Thumb()->m_strip, shared) << id;
         EXPECT_TRUE(fader->m_cursor != nullptr && fader->Thumb()->m_cursor == fader->m_cursor) << id;
         // The thumb covers the trackbar's own: a press on it must reach the trackbar.
         EXPECT_TRUE(fader->Thumb()->m_forwardMouse) << id;
     }
     EXPECT_EQ(faders, 30);
-    EXPECT_EQ(dlg->m_faderStrips[0]->CellWidth(), 18);
-    EXPECT_EQ(dlg->m_faderStrips[0]->CellHeight(), 9);
+    EXPECT_EQ(shared->CellWidth(), 18);
+    EXPECT_EQ(shared->CellHeight(), 9);
 }

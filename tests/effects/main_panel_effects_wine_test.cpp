@@ -109,10 +109,10 @@ TEST_F(EffectsFromMainPanel, OpensInThePanelsLanguageAndSavesPresetsBesideThePro
     ASSERT_EQ(QS_GetEqualizer(&eq, &count), 1);
     EXPECT_NEAR(eq.tenths[0], 36.0f, 0.01f);
     char record[128] = {};
-    GetPrivateProfileStringA("EQ_Preset", "Story", "", record, sizeof record, panel::SettingsPath().c_str());
+    GetPrivateProfileStringA("EQ_Preset", "Story", "", record, sizeof record, fw::SettingsPath().c_str());
     EXPECT_EQ(std::string(record).substr(0, 8), "FAFFFFFF") << record;
     char listed[64] = {};
-    GetPrivateProfileStringA("EQ_String", "Story", "", listed, sizeof listed, panel::SettingsPath().c_str());
+    GetPrivateProfileStringA("EQ_String", "Story", "", listed, sizeof listed, fw::SettingsPath().c_str());
     EXPECT_STREQ(listed, "Story");
     QS_CLOSE(0);
 }

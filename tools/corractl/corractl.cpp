@@ -9,10 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "CorrantApi.h"
+#include "CorrantRecords.h"
 #include "preset_command.h"
 #include "vcard_loader.h"
 
@@ -44,10 +45,8 @@ struct Named {
     const char* name;
     uint32_t code;
 };
-constexpr Named kRates[] = {{"32", 4},  {"44.1", 8},   {"48", 0},  {"88.2", 11},
-                            {"96", 7},  {"176.4", 12}, {"192", 14}};
-constexpr Named kSpdifModes[] = {{"auto", 0}, {"ac3", 1}, {"pcm", 2}, {"loopback", 3}};
-constexpr Named kSpeakers[] = {{"headphones", 1}, {"stereo", 4}, {"quad", 3}, {"5.1", 6}, {"7.1", 7}};
+constexpr Named kSpdifModes[] = {{"auto", CORRA_SPDIF_AUTO}, {"ac3", CORRA_SPDIF_AC3}, {"pcm", CORRA_SPDIF_PCM},
+                                 {"loopback", CORRA_SPDIF_LOOPBACK}};
 constexpr const char* kModeNames[] = {"AC3/PCM auto (48 kHz)", "AC3 only (48 kHz)", "PCM only",
                                       "loop-back recording"};
 
@@ -58,10 +57,20 @@ const Named* Find(const Named (&table)[N], const std::string& name) {
     return nullptr;
 }
 
-template <size_t N>
-const char* NameOf(const Named (&table)[N], uint32_t code) {
-    for (const Named& row : table)
-        if (row.code == code) return row.name;
+std::string RateName(uint8_t code) {
+    const auto rate = corra::RateOfCode(code);
+    return rate ? std::string(rate->kHz) : "?";
+}
+
+std::optional<corra::SpeakerConfig> SpeakerOfName(const std::string& name) {
+    for (const corra::SpeakerConfig& config : corra::kSpeakerConfigs)
+        if (config.name == name) return config;
+    return std::nullopt;
+}
+
+std::string SpeakerName(uint32_t code) {
+    for (const corra::SpeakerConfig& config : corra::kSpeakerConfigs)
+        if (config.code == code) return std::string(config.name);
     return "?";
 }
 
@@ -76,39 +85,9 @@ int Usage(const char* message) {
 }
 
 // One library connection for one command, closed on every path.
-class Connection {
-public:
-    Connection() { m_open = CorraApiOpen(&m_handle) != 0; }
-    ~Connection() {
-        if (m_open) CorraApiClose(m_handle);
-    }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-    explicit operator bool() const { return m_open; }
-    CORRA_HANDLE get() const { return m_handle; }
+using Connection = corra::Connection;
 
-private:
-    CORRA_HANDLE m_handle = CORRA_NO_HANDLE;
-    bool m_open = false;
-};
-
-uint16_t Word(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Dword(const uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-int ChannelCount(uint16_t features) {
-    if (features & CORRA_CAP_8CH) return 8;
-    if (features & CORRA_CAP_6CH) return 6;
-    if (features & CORRA_CAP_4CH) return 4;
-    if (features & CORRA_CAP_2CH) return 2;
-    return 0;
-}
-
-bool ReadCap(const Connection& c, uint8_t (&cap)[24]) {
-    uint32_t count = 0;
-    return CorraGetCap(c.get(), cap, &count) != 0;
-}
+bool ReadCap(const Connection& c, corra::CapabilityRecord& cap) { return c.Read(CorraGetCap, cap); }
 
 std::string Bar(uint8_t level) {
     const int width = (level * 32 + 127) / 255;
@@ -118,13 +97,13 @@ std::string Bar(uint8_t level) {
 int Info() {
     Connection c;
     if (!c) return Fail("opening the card");
-    uint8_t cap[24] = {};
+    corra::CapabilityRecord cap{};
     if (!ReadCap(c, cap)) return Fail("reading the capabilities");
     char key[260] = {};
     const bool haveKey = CorraGetRegPath(0, key, 0) != 0;
-    std::printf("channels:   %d\n", ChannelCount(Word(cap + 6)));
-    std::printf("S/PDIF out: %s\n", (Word(cap + 6) & CORRA_CAP_SPDIF_OUT) ? "yes" : "no");
-    std::printf("expander:   %s\n", (Dword(cap + 8) & CORRA_CAP_EXPANDER) ? "yes" : "no");
+    std::printf("channels:   %d\n", corra::ChannelCount(cap));
+    std::printf("S/PDIF out: %s\n", corra::HasSpdifOut(cap) ? "yes" : "no");
+    std::printf("expander:   %s\n", corra::HasExpander(cap) ? "yes" : "no");
     std::printf("OS code:    %d\n", GetOSInfo());
     std::printf("driver key: %s\n", haveKey ? key : "(unavailable)");
     return kOk;
@@ -133,44 +112,50 @@ int Info() {
 int Status() {
     Connection c;
     if (!c) return Fail("opening the card");
-    uint8_t cap[24] = {}, status[20] = {}, rate[2] = {}, spdif[4] = {}, pair[2] = {};
-    uint32_t count = 0, speakers = 0;
+    corra::CapabilityRecord cap{};
+    corra::StatusRecord status{};
+    corra::RateRecord rate{};
+    corra::SpdifWord spdif{};
+    corra::Audio3DPair pair{};
+    uint32_t speakers = 0;
     if (!ReadCap(c, cap)) return Fail("reading the capabilities");
-    if (!CorraGetDynamicInfo(c.get(), status, &count)) return Fail("reading the status");
-    const int channels = ChannelCount(Word(cap + 6));
+    if (!c.Read(CorraGetDynamicInfo, status)) return Fail("reading the status");
+    const int channels = corra::ChannelCount(cap);
     static const char* const kChannelNames[] = {"front L", "front R", "centre", "LFE",
                                                 "rear L",  "rear R",  "side L", "side R"};
-    for (int ch = 0; ch < channels; ++ch)
-        std::printf("%-9s %s %3u\n", kChannelNames[ch], Bar(status[ch]).c_str(), status[ch]);
-    std::printf("%-9s %s %3u\n", "record", Bar(status[11]).c_str(), status[11]);
-    std::printf("rate:      %u Hz\n", Dword(status + 16));
-    if (CorraGetSR(c.get(), rate, &count))
-        std::printf("rate set:  %s kHz%s\n", NameOf(kRates, rate[1]), rate[0] ? " (flag on)" : "");
-    if ((Word(cap + 6) & CORRA_CAP_SPDIF_OUT) && CorraGetSPDIFOUT(c.get(), spdif, &count)) {
-        const uint16_t mode = Word(spdif + 2);
+    for (int ch = 0; ch < channels; ++ch) {
+        const uint8_t level = corra::OutputLevel(status, static_cast<size_t>(ch));
+        std::printf("%-9s %s %3u\n", kChannelNames[ch], Bar(level).c_str(), level);
+    }
+    const uint8_t record = corra::RecordingLevel(status);
+    std::printf("%-9s %s %3u\n", "record", Bar(record).c_str(), record);
+    std::printf("rate:      %u Hz\n", corra::RunningRate(status));
+    if (c.Read(CorraGetSR, rate))
+        std::printf("rate set:  %s kHz%s\n", RateName(rate[1]).c_str(), rate[0] ? " (flag on)" : "");
+    if (corra::HasSpdifOut(cap) && c.Read(CorraGetSPDIFOUT, spdif)) {
+        const uint16_t mode = corra::ParseSpdifWord(spdif).mode;
         std::printf("S/PDIF:    %s, %s\n", spdif[0] ? "on" : "off",
                     mode < 4 ? kModeNames[mode] : "unknown mode");
     }
-    if (GetCurrentSpeakerConfig(c.get(), &speakers))
-        std::printf("speakers:  %s\n", NameOf(kSpeakers, speakers & 0xFF));
-    if (CorraGetAudio3D(c.get(), pair, &count)) std::printf("3D:        %s\n", pair[1] ? "on" : "off");
+    if (GetCurrentSpeakerConfig(c.Handle(), &speakers))
+        std::printf("speakers:  %s\n", SpeakerName(speakers & 0xFF).c_str());
+    if (c.Read(CorraGetAudio3D, pair)) std::printf("3D:        %s\n", pair[1] ? "on" : "off");
     return kOk;
 }
 
 int Rate(const std::string& arg) {
-    const Named* rate = Find(kRates, arg);
-    if (rate == nullptr) return Usage("unknown rate");
+    const auto rate = corra::RateOfName(arg);
+    if (!rate) return Usage("unknown rate");
     Connection c;
     if (!c) return Fail("opening the card");
-    uint8_t record[2] = {};
-    uint32_t count = 0;
-    if (!CorraGetSR(c.get(), record, &count)) return Fail("reading the rate");
-    record[1] = static_cast<uint8_t>(rate->code);
-    count = 0;
-    if (!CorraSetSR(c.get(), record, &count)) return Fail("setting the rate");
-    uint8_t status[20] = {};
-    if (!CorraGetDynamicInfo(c.get(), status, &count)) return Fail("reading the status");
-    std::printf("rate set to %s kHz; the card runs at %u Hz\n", rate->name, Dword(status + 16));
+    corra::RateRecord record{};
+    if (!c.Read(CorraGetSR, record)) return Fail("reading the rate");
+    record[1] = rate->code;
+    if (!c.Write(CorraSetSR, record)) return Fail("setting the rate");
+    corra::StatusRecord status{};
+    if (!c.Read(CorraGetDynamicInfo, status)) return Fail("reading the status");
+    std::printf("rate set to %s kHz; the card runs at %u Hz\n", std::string(rate->kHz).c_str(),
+                corra::RunningRate(status));
     return kOk;
 }
 
@@ -179,37 +164,37 @@ int Spdif(const std::string& arg) {
     if (mode == nullptr && arg != "on" && arg != "off") return Usage("unknown S/PDIF setting");
     Connection c;
     if (!c) return Fail("opening the card");
-    uint8_t cap[24] = {}, word[4] = {};
-    uint32_t count = 0;
+    corra::CapabilityRecord cap{};
+    corra::SpdifWord word{};
     if (!ReadCap(c, cap)) return Fail("reading the capabilities");
-    if (!(Word(cap + 6) & CORRA_CAP_SPDIF_OUT)) {
+    if (!corra::HasSpdifOut(cap)) {
         std::fprintf(stderr, "corractl: this card has no S/PDIF output\n");
         return kFailed;
     }
-    if (!CorraGetSPDIFOUT(c.get(), word, &count)) return Fail("reading the S/PDIF output");
+    if (!c.Read(CorraGetSPDIFOUT, word)) return Fail("reading the S/PDIF output");
     if (mode != nullptr) {
         word[2] = static_cast<uint8_t>(mode->code);
         word[3] = 0;
     } else {
         word[0] = arg == "on" ? 1 : 0;
     }
-    if (!CorraSetSPDIFOUT(c.get(), word, &count)) return Fail("setting the S/PDIF output");
-    std::memset(word, 0, sizeof word);
-    if (!CorraGetSPDIFOUT(c.get(), word, &count)) return Fail("reading the S/PDIF output");
-    const uint16_t m = Word(word + 2);
+    if (!c.Write(CorraSetSPDIFOUT, word)) return Fail("setting the S/PDIF output");
+    word = {};
+    if (!c.Read(CorraGetSPDIFOUT, word)) return Fail("reading the S/PDIF output");
+    const uint16_t m = corra::ParseSpdifWord(word).mode;
     std::printf("S/PDIF output %s, %s\n", word[0] ? "on" : "off", m < 4 ? kModeNames[m] : "unknown mode");
     return kOk;
 }
 
 int Speakers(const std::string& arg) {
-    const Named* layout = Find(kSpeakers, arg);
-    if (layout == nullptr) return Usage("unknown speaker layout");
+    const auto layout = SpeakerOfName(arg);
+    if (!layout) return Usage("unknown speaker layout");
     Connection c;
     if (!c) return Fail("opening the card");
-    if (!SetCurrentSpeakerConfig(c.get(), layout->code)) return Fail("setting the speakers");
+    if (!SetCurrentSpeakerConfig(c.Handle(), layout->code)) return Fail("setting the speakers");
     uint32_t now = 0;
-    if (!GetCurrentSpeakerConfig(c.get(), &now)) return Fail("reading the speakers");
-    std::printf("speakers: %s\n", NameOf(kSpeakers, now & 0xFF));
+    if (!GetCurrentSpeakerConfig(c.Handle(), &now)) return Fail("reading the speakers");
+    std::printf("speakers: %s\n", SpeakerName(now & 0xFF).c_str());
     return kOk;
 }
 
@@ -225,11 +210,10 @@ int Audio3D(const std::string& arg) {
     if (int r = OnOff(arg, on)) return r;
     Connection c;
     if (!c) return Fail("opening the card");
-    const uint8_t pair[2] = {0, static_cast<uint8_t>(on)};
-    uint32_t count = 0;
-    if (!CorraSetAudio3D(c.get(), pair, &count)) return Fail("setting the 3D effect");
-    uint8_t back[2] = {};
-    if (!CorraGetAudio3D(c.get(), back, &count)) return Fail("reading the 3D effect");
+    const corra::Audio3DPair pair{0, static_cast<uint8_t>(on)};
+    if (!c.Write(CorraSetAudio3D, pair)) return Fail("setting the 3D effect");
+    corra::Audio3DPair back{};
+    if (!c.Read(CorraGetAudio3D, back)) return Fail("reading the 3D effect");
     std::printf("3D effect %s (a restart of Windows makes it take effect)\n", back[1] ? "on" : "off");
     return kOk;
 }
@@ -239,16 +223,16 @@ int Expander(const std::string& arg) {
     if (int r = OnOff(arg, on)) return r;
     Connection c;
     if (!c) return Fail("opening the card");
-    uint8_t cap[24] = {};
+    corra::CapabilityRecord cap{};
     if (!ReadCap(c, cap)) return Fail("reading the capabilities");
-    if (!(Dword(cap + 8) & CORRA_CAP_EXPANDER)) {
+    if (!corra::HasExpander(cap)) {
         std::fprintf(stderr, "corractl: this card has no stereo expander\n");
         return kFailed;
     }
     const uint32_t value = on ? 1 : 0;
     uint32_t count = 0, back = 0;
-    if (!CorraSetExpander(c.get(), &value, &count)) return Fail("setting the expander");
-    if (!CorraGetExpander(c.get(), &back, &count)) return Fail("reading the expander");
+    if (!CorraSetExpander(c.Handle(), &value, &count)) return Fail("setting the expander");
+    if (!CorraGetExpander(c.Handle(), &back, &count)) return Fail("reading the expander");
     std::printf("stereo expander %s\n", back ? "on" : "off");
     return kOk;
 }
@@ -303,7 +287,7 @@ int TestSpeaker(int argc, char** argv) {
     }
     Connection c;
     if (!c) return Fail("opening the card");
-    const bool played = OXASPKTST(c.get(), wav.c_str(), static_cast<uint32_t>(speaker)) != 0;
+    const bool played = OXASPKTST(c.Handle(), wav.c_str(), static_cast<uint32_t>(speaker)) != 0;
     PrintCardMessages();
     if (!played) return Fail("the speaker test");
     std::printf("played %s on speaker %lu\n", wav.c_str(), speaker);
@@ -342,18 +326,14 @@ private:
     bool m_open = false;
 };
 
-struct Equalizer {
-    uint32_t on = 0;
-    float bands[10] = {};
-};
-static_assert(sizeof(Equalizer) == 44);
+using Equalizer = corra::EqualizerRecord;
 
 int PrintEqualizer() {
     Equalizer eq;
     uint32_t count = 0;
     if (!QS_GetEqualizer(&eq, &count)) return Fail("reading the equalizer");
     std::printf("equalizer %s:", eq.on ? "on" : "off");
-    for (float tenths : eq.bands) std::printf(" %+.1f", static_cast<double>(tenths) / 10.0);
+    for (float tenths : eq.tenths) std::printf(" %+.1f", static_cast<double>(tenths) / 10.0);
     std::printf(" dB\n");
     return kOk;
 }
@@ -370,7 +350,7 @@ int Eq(int argc, char** argv) {
             const double db = std::strtod(argv[3 + i], &end);
             if (*argv[3 + i] == '\0' || *end != '\0' || !(std::fabs(db) <= 12.0))
                 return Usage("band gains are numbers from -12 to 12 dB");
-            eq.bands[i] = static_cast<float>(db * 10.0);
+            eq.tenths[i] = static_cast<float>(db * 10.0);
         }
     } else if (what != "show" && what != "on" && what != "off") {
         return Usage("eq needs show, on, off or set");
@@ -401,15 +381,15 @@ int Env(int argc, char** argv) {
     if (!engine) return Fail("opening the effects engine");
     uint32_t environments = 0, count = 0;
     QS_GetNumEnvironments(&environments);
-    int32_t preset[2] = {};
-    const bool havePreset = QS_GetEnvPreset(preset, &count) != 0;
+    corra::EnvironmentPreset preset{};
+    const bool havePreset = QS_GetEnvPreset(&preset, &count) != 0;
     if (what == "list") {
         for (int32_t i = 0; i < static_cast<int32_t>(environments); ++i) {
             char name[16] = {};
             if (QS_GetEnvironmentName(i, name))
-                std::printf("%c %2d %s\n", havePreset && preset[1] == i ? '*' : ' ', i, name);
+                std::printf("%c %2d %s\n", havePreset && preset.environment == i ? '*' : ' ', i, name);
         }
-        if (havePreset && preset[1] < 0) std::printf("(no environment)\n");
+        if (havePreset && preset.environment < 0) std::printf("(no environment)\n");
         return havePreset ? kOk : Fail("reading the environment");
     }
     if (!havePreset) return Fail("reading the environment");
@@ -423,8 +403,8 @@ int Env(int argc, char** argv) {
         }
         if (index < 0) return Usage("unknown environment (see env list)");
     }
-    preset[1] = index;
-    if (!QS_SetEnvPreset(preset, &count)) return Fail("setting the environment");
+    preset.environment = index;
+    if (!QS_SetEnvPreset(&preset, &count)) return Fail("setting the environment");
     char name[16] = "none";
     if (index >= 0) QS_GetEnvironmentName(index, name);
     std::printf("environment: %s\n", name);

@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-#include "panel/app/program_paths.h"
+#include "framework/program_paths.h"
 #include "panel/effects/effects_texts.h"
 #include "panel/effects/graphic_eq.h"
 #include "panel/effects/preset_store.h"
@@ -176,7 +176,7 @@ int RunPreset(const std::vector<std::wstring>& args, std::string& out, std::stri
         settings = *path;
         at += 2;
     } else {
-        settings = panel::SettingsPath();
+        settings = fw::SettingsPath();
     }
     if (at >= args.size()) return command.Usage("preset needs list, export, import or delete");
     const std::wstring verb = args[at++];

@@ -1,10 +1,10 @@
-#include "panel/app/program_paths.h"
+#include "framework/program_paths.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
-namespace panel {
+namespace fw {
 
 std::string DirectoryOf(std::string_view path) {
     const auto separator = path.find_last_of("\\/");
@@ -34,4 +34,4 @@ std::string ProgramDirectory() { return DirectoryOf(ProgramPath()); }
 std::string SettingsPath() { return ProgramDirectory() + kSettingsFileName; }
 #endif
 
-}  // namespace panel
+}  // namespace fw

@@ -1,8 +1,8 @@
-#include "panel/app/profile_record.h"
+#include "framework/profile_record.h"
 
 #include <cctype>
 
-namespace panel {
+namespace fw {
 
 bool WellFormedProfileRecord(std::string_view text, std::size_t bytes) {
     if (text.size() != 2 * (bytes + 1)) return false;
@@ -11,4 +11,4 @@ bool WellFormedProfileRecord(std::string_view text, std::size_t bytes) {
     return true;
 }
 
-}  // namespace panel
+}  // namespace fw

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace panel {
+namespace fw {
 
 // True when the text has exactly the digits of a record of `bytes` bytes.
 // Wine's GetPrivateProfileStruct also takes longer text and characters that
@@ -13,4 +13,4 @@ namespace panel {
 // first, so that a hand-edited key reads as absent everywhere.
 bool WellFormedProfileRecord(std::string_view text, std::size_t bytes);
 
-}  // namespace panel
+}  // namespace fw

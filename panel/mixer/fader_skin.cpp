@@ -1,4 +1,4 @@
-#include "panel/controls/fader_skin.h"
+#include "panel/mixer/fader_skin.h"
 
 #include "panel/res/resource_ids.h"
 

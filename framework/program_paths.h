@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace panel {
+namespace fw {
 
 inline constexpr char kSettingsFileName[] = "Orvane Sound.ini";
 
@@ -24,4 +24,4 @@ std::string ProgramDirectory();
 std::string SettingsPath();
 #endif
 
-}  // namespace panel
+}  // namespace fw

@@ -1,4 +1,4 @@
-#include "panel/app/system_actions.h"
+#include "system_actions.h"
 
 #include <cstdio>
 #include <cstdlib>
