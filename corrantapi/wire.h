@@ -1,6 +1,8 @@
-// The driver's wire format: Kernel Streaming property requests on the card's
-// private control property set. Portable: both the library and the virtual
-// card's driver use it.
+// The driver's wire format as the library writes it: Kernel Streaming
+// property requests on the card's private control property set. Portable. The
+// virtual card keeps its own copy of these numbers on purpose (virtualcard/
+// card.cpp): a simulator that read them from here would agree with any
+// mistake made here.
 #pragma once
 
 #include <array>

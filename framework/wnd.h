@@ -42,6 +42,10 @@
 
 namespace fw {
 
+// Reflected messages travel as their own numbers, kReflectBase + the original,
+// so that a control's table tells a notification it sent to its parent (and
+// got back) from a message of its own with the same number. WM_USER + 0x1C00
+// is above what the standard and common controls use for their own messages.
 constexpr UINT kReflectBase = WM_USER + 0x1C00;
 constexpr UINT ReflectedMessage(UINT msg) { return kReflectBase + msg; }
 constexpr UINT kAnyId = 0xFFFFFFFFu;

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <utility>
 
 namespace vcard {
@@ -66,7 +67,7 @@ std::string StateFile::Format(const StateValues& values) {
               [](const auto* a, const auto* b) { return a->first < b->first; });
     std::string out =
         "# Orvane virtual card state. Edit while no program uses the card, or let\n"
-        "# the programs change it; see the README for the keys.\n";
+        "# the programs change it; see docs/virtual-card.md for the keys.\n";
     for (const auto* entry : sorted) {
         out += entry->first;
         out += " = ";
@@ -138,8 +139,17 @@ void StateFile::Save() {
         out << m_text;
         if (!out.flush()) return;
     }
+    // Windows does not replace a file that is open at this moment, and
+    // readers (a test, a second program) hold it only briefly: the rename is
+    // tried again for a while. Given up, the change stays in memory only, and
+    // the next read of the file may take it back.
+    constexpr int kAttempts = 50;
     std::error_code ec;
-    std::filesystem::rename(temp, m_path, ec);
+    for (int attempt = 1;; ++attempt) {
+        std::filesystem::rename(temp, m_path, ec);
+        if (!ec || attempt == kAttempts) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     if (ec) {
         std::filesystem::remove(temp, ec);
         return;

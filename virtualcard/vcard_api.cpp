@@ -30,16 +30,35 @@ VirtualCard* ProcessCard() {
 namespace {
 vcard::VirtualCard* Card() { return vcard::ProcessCard(); }
 
+// What the library would show is recorded; with the state key
+// "messages.show = 1" it is also shown for real, ownerless as the library
+// shows it, so that a test can see where the box opens and what the program
+// lets the user do meanwhile.
+class CShownMessages final : public corra::IMessageBox {
+public:
+    CShownMessages(vcard::VirtualCard& card, vcard::CVirtualMessages& record) : m_card(card), m_record(record) {}
+    int Show(const char* text, const char* caption, std::uint32_t type) override {
+        const int recorded = m_record.Show(text, caption, type);
+        if (m_card.Get("messages.show") != "1") return recorded;
+        return MessageBoxA(nullptr, text, caption, type);
+    }
+
+private:
+    vcard::VirtualCard& m_card;
+    vcard::CVirtualMessages& m_record;
+};
+
 // The card's other services, created with it, and the guarded faces of all
 // of them that the seam getters hand out.
 struct Services {
     explicit Services(vcard::VirtualCard& card)
         : wave(card),
           engine(card),
+          shownMessages(card, messages),
           guardedDevice(card),
           guardedWave(wave),
           guardedFiles(files),
-          guardedMessages(messages),
+          guardedMessages(shownMessages),
           guardedEngine(engine) {
         // What the library would have shown, readable by other processes.
         messages.LogTo(card.StatePath().string() + ".messages.log");
@@ -48,6 +67,7 @@ struct Services {
     vcard::CVirtualMediaFiles files;
     vcard::CVirtualMessages messages;
     vcard::CVirtualEngine engine;
+    CShownMessages shownMessages;
     vcard::CGuardedDevicePlatform guardedDevice;
     vcard::CGuardedWaveOut guardedWave;
     vcard::CGuardedMediaFiles guardedFiles;

@@ -164,12 +164,14 @@ public:
         m_handle = CORRA_NO_HANDLE;
     }
 
-    // A record read with a get export; false when the connection is closed
-    // or the export fails.
+    // A record read with a get export; false when the connection is closed,
+    // the export fails, or the driver reports fewer bytes than the record
+    // holds: the rest would read as zeros (a mode of 0, a rate code of 0),
+    // values the card never gave.
     template <std::size_t N>
     bool Read(std::int32_t (*get)(CORRA_HANDLE, void*, std::uint32_t*), std::array<std::uint8_t, N>& record) const {
         std::uint32_t count = 0;
-        return m_open && get(m_handle, record.data(), &count) != 0;
+        return m_open && get(m_handle, record.data(), &count) != 0 && count >= N;
     }
     // A record written with a set export.
     template <std::size_t N>

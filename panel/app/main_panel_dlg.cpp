@@ -125,9 +125,11 @@ BOOL CMainPanelDlg::OnInitDialog() {
     m_strips.SetUpFaderSkins();
     m_speakers.ReadSpeakerLayout();
 
-    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     m_started = true;
-    return TRUE;
+    // The panel starts hidden in the tray: no control gets the focus, and
+    // nothing of it is activated (OnWindowPosChanging).
+    return FALSE;
 }
 
 void CMainPanelDlg::ReadSettings() {
@@ -202,9 +204,13 @@ LRESULT CMainPanelDlg::OnPaint(WPARAM, LPARAM) {
 LRESULT CMainPanelDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }
 
 LRESULT CMainPanelDlg::OnWindowPosChanging(WPARAM, LPARAM lParam) {
-    // Keeps the panel hidden when the modal loop shows it after start-up,
-    // until the user opens it from the tray.
-    if (!m_userShown) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+    // Keeps the panel hidden, and inactive, when the modal loop shows it
+    // after start-up, until the user opens it from the tray.
+    if (!m_userShown) {
+        auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+        position->flags &= ~SWP_SHOWWINDOW;
+        position->flags |= SWP_NOACTIVATE;
+    }
     return Default();
 }
 
@@ -272,16 +278,18 @@ void CMainPanelDlg::OnEffectsPanel() {
 
 void CMainPanelDlg::OnAboutPanel() { m_aboutPanel.DoModal(); }
 
-HBRUSH CMainPanelDlg::OnCtlColor(HDC dc, HWND control, UINT type) {
+// The rate text and the title are white: set after the skin's own colour
+// handling, which without its picture falls back to the default one and that
+// sets the system's text colour.
+HBRUSH CMainPanelDlg::OnWhiteText(HDC dc, HWND control, UINT type) {
     const int id = ::GetDlgCtrlID(control);
     if (type != CTLCOLOR_STATIC || (id != IDC_RATE_TEXT && id != IDC_TITLE)) {
         SetMsgHandled(false);
         return nullptr;
     }
-    // The skin's colour handling runs after this and leaves the text colour alone.
+    const HBRUSH brush = CSkinDialog::OnCtlColor(dc, control, type);
     ::SetTextColor(dc, kWhite);
-    SetMsgHandled(false);
-    return nullptr;
+    return brush;
 }
 
 // The whole surface drags the window, as a caption would.
@@ -311,6 +319,12 @@ LRESULT CMainPanelDlg::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CMainPanelDlg::PreTranslateMessage(MSG* msg) {
+    // A hidden panel takes no keyboard input: keys that reach it (it may have
+    // been the foreground window) are dropped, not handed to its controls or
+    // to the dialog keys, where Escape would end the program.
+    const bool keyboard = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
+    if (keyboard && !::IsWindowVisible(m_hWnd) && (msg->hwnd == m_hWnd || ::IsChild(m_hWnd, msg->hwnd)))
+        return TRUE;
     if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
         // Enter is no dialog key here: it would end the panel's modal loop,
         // and with it the program.
@@ -342,7 +356,7 @@ bool CMainPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
     // After the controllers: the panel's surface (white texts, dragging, the
     // focus kept while Enter moves it) and the master fader's released capture.
     static constexpr fw::MsgEntry<CMainPanelDlg> surface[] = {
-        fw::OnCtlColor<&CMainPanelDlg::OnCtlColor>(),
+        fw::OnCtlColor<&CMainPanelDlg::OnWhiteText>(),
         fw::OnMessage<&CMainPanelDlg::OnNcHitTest>(WM_NCHITTEST),
         fw::OnMessage<&CMainPanelDlg::OnSetFocus>(WM_SETFOCUS),
         fw::OnNotify<&CMainPanelDlg::OnMasterReleasedCapture>(IDC_FADER_MASTER_L, NM_RELEASEDCAPTURE),

@@ -78,7 +78,7 @@ private:
     LRESULT OnNcHitTest(WPARAM, LPARAM);
     LRESULT OnSetFocus(WPARAM, LPARAM);
     LRESULT OnMasterReleasedCapture(NMHDR*) { return 0; }
-    HBRUSH OnCtlColor(HDC dc, HWND control, UINT type);
+    HBRUSH OnWhiteText(HDC dc, HWND control, UINT type);
     void OnTrayCallback(LPARAM mouseMessage);
     void OnOpen();
     void OnExit();

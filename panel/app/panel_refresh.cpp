@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cwchar>
+#include <utility>
 
 #include "CorrantRecords.h"
 #include "panel/app/refresh_math.h"
@@ -18,19 +19,24 @@ constexpr COLORREF kMeterEnd = 0x9B0000;
 
 }  // namespace
 
+// The meters with their controls, in the order they are set up.
+std::array<std::pair<UINT, CGradientMeter*>, 12> CPanelRefresh::Meters() {
+    return {{{IDC_METER_MASTER_L, &m_meterMasterL},
+             {IDC_METER_MASTER_R, &m_meterMasterR},
+             {IDC_METER_FRONT_L, &m_meterFrontL},
+             {IDC_METER_FRONT_R, &m_meterFrontR},
+             {IDC_METER_CENTER, &m_meterCenter},
+             {IDC_METER_LFE, &m_meterLfe},
+             {IDC_METER_SURROUND_L, &m_meterSurroundL},
+             {IDC_METER_SURROUND_R, &m_meterSurroundR},
+             {IDC_METER_BACK_L, &m_meterBackL},
+             {IDC_METER_BACK_R, &m_meterBackR},
+             {IDC_METER_REC_R, &m_meterRecR},
+             {IDC_METER_REC_L, &m_meterRecL}}};
+}
+
 void CPanelRefresh::BindControls() {
-    m_host.BindControl(IDC_METER_MASTER_L, m_meterMasterL);
-    m_host.BindControl(IDC_METER_MASTER_R, m_meterMasterR);
-    m_host.BindControl(IDC_METER_REC_L, m_meterRecL);
-    m_host.BindControl(IDC_METER_REC_R, m_meterRecR);
-    m_host.BindControl(IDC_METER_FRONT_L, m_meterFrontL);
-    m_host.BindControl(IDC_METER_FRONT_R, m_meterFrontR);
-    m_host.BindControl(IDC_METER_SURROUND_L, m_meterSurroundL);
-    m_host.BindControl(IDC_METER_SURROUND_R, m_meterSurroundR);
-    m_host.BindControl(IDC_METER_CENTER, m_meterCenter);
-    m_host.BindControl(IDC_METER_LFE, m_meterLfe);
-    m_host.BindControl(IDC_METER_BACK_L, m_meterBackL);
-    m_host.BindControl(IDC_METER_BACK_R, m_meterBackR);
+    for (const auto& [id, meter] : Meters()) m_host.BindControl(id, *meter);
     m_host.BindControl(IDC_RATE_TEXT, m_textRate);
 }
 
@@ -41,19 +47,14 @@ void CPanelRefresh::CreateFont() {
 }
 
 void CPanelRefresh::SetMeterColours() {
-    for (CGradientMeter* meter : {&m_meterMasterL, &m_meterMasterR, &m_meterFrontL, &m_meterFrontR, &m_meterCenter,
-                                  &m_meterLfe, &m_meterSurroundL, &m_meterSurroundR, &m_meterBackL, &m_meterBackR,
-                                  &m_meterRecR, &m_meterRecL}) {
+    for (const auto& [id, meter] : Meters()) {
         meter->m_startColour = kMeterStart;
         meter->m_endColour = kMeterEnd;
     }
 }
 
 void CPanelRefresh::SetMeterRanges() {
-    for (CGradientMeter* meter : {&m_meterMasterL, &m_meterMasterR, &m_meterFrontL, &m_meterFrontR, &m_meterCenter,
-                                  &m_meterLfe, &m_meterSurroundL, &m_meterSurroundR, &m_meterBackL, &m_meterBackR,
-                                  &m_meterRecR, &m_meterRecL})
-        meter->SetRange(0, 255);
+    for (const auto& [id, meter] : Meters()) meter->SetRange(0, 255);
 }
 
 void CPanelRefresh::Start() { Arm(kRefreshPeriod); }

@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <array>
+#include <utility>
+
 #include "framework/controls.h"
 #include "framework/handles.h"
 #include "panel/controls/panel_host.h"
@@ -38,6 +41,7 @@ public:
 
 private:
     void Arm(UINT period);
+    std::array<std::pair<UINT, CGradientMeter*>, 12> Meters();
 
     IPanelHost& m_host;
     CGradientMeter m_meterMasterL, m_meterMasterR;

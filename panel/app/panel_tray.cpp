@@ -39,9 +39,24 @@ void CPanelTray::ShowMenu() {
     POINT at{};
     ::GetCursorPos(&at);
     // Without the foreground the menu would not close on a click elsewhere.
+    const HWND previous = ::GetForegroundWindow();
     ::SetForegroundWindow(m_window);
-    ::TrackPopupMenu(popup, 0, at.x, at.y, 0, m_window, nullptr);
+    const UINT command = static_cast<UINT>(
+        ::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, m_window, nullptr));
     ::PostMessageW(m_window, WM_NULL, 0, 0);
+    if (command != 0) {
+        ::PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        return;
+    }
+    // Dismissed: a hidden panel must not keep the foreground, or the keys the
+    // user types into the window he was in would go to the invisible panel.
+    // It goes back to that window, else to the shell's taskbar (the window a
+    // click on the notification area activates), else to the desktop.
+    if (::IsWindowVisible(m_window) || ::GetForegroundWindow() != m_window) return;
+    HWND back = previous != m_window && ::IsWindow(previous) ? previous : nullptr;
+    if (!back) back = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (!back) back = ::GetDesktopWindow();
+    ::SetForegroundWindow(back);
 }
 
 void CPanelTray::Remove() {

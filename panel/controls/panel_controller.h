@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <array>
+#include <cstddef>
+
 #include "panel/controls/panel_host.h"
 
 class CPanelController {
@@ -33,6 +36,21 @@ private:
 };
 
 namespace controls {
+
+// One ID column of a table of controls, as the list a message table entry
+// takes (fw::OnCommandIn).
+template <class Row, std::size_t N, class Id>
+constexpr std::array<UINT, N> IdsOf(const std::array<Row, N>& rows, Id Row::*id) {
+    std::array<UINT, N> ids{};
+    for (std::size_t i = 0; i < N; ++i) ids[i] = static_cast<UINT>(rows[i].*id);
+    return ids;
+}
+template <class Row, std::size_t N, class Id>
+constexpr std::array<UINT, N> IdsOf(const Row (&rows)[N], Id Row::*id) {
+    std::array<UINT, N> ids{};
+    for (std::size_t i = 0; i < N; ++i) ids[i] = static_cast<UINT>(rows[i].*id);
+    return ids;
+}
 
 // Output channels of the card (8, 6, 4, 2; 0 when none is reported or the
 // card cannot be asked), read in a connection of its own.

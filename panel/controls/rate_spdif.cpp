@@ -17,16 +17,8 @@ constexpr std::size_t RateSlot(std::size_t rateIndex) { return rateIndex + 1; }
 
 constexpr char kSpdifKey[] = "SPDIF_EN";
 
-constexpr auto kRateIds = [] {
-    std::array<UINT, kRateButtons.size()> ids{};
-    for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<UINT>(kRateButtons[i].id);
-    return ids;
-}();
-constexpr auto kModeIds = [] {
-    std::array<UINT, kSpdifModeButtons.size()> ids{};
-    for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<UINT>(kSpdifModeButtons[i].id);
-    return ids;
-}();
+constexpr auto kRateIds = IdsOf(kRateButtons, &RateButton::id);
+constexpr auto kModeIds = IdsOf(kSpdifModeButtons, &SpdifModeButton::id);
 
 bool CardHasSpdifOut(const corra::Connection& card) {
     corra::CapabilityRecord cap{};
@@ -125,17 +117,24 @@ void CRateSpdifControls::WriteFortyEight() {
     if (WriteRate(kRateButtons[k48kHz].code, true)) NoticeAfterWrite(true);
 }
 
+// The flag shares a radio group with the rates, but is no alternative to
+// them: both are set alone, so that neither unchecks the other and the next
+// write sends the flag the card holds.
 void CRateSpdifControls::ReadRate() {
+    corra::RateRecord record{};
+    bool read = false;
+    {
+        corra::Connection card;
+        read = card.Read(CorraGetSR, record);
+    }
+    if (read) m_btnRate[kFlag].SetCheckAlone(record[0] != 0);
     if (Ac3Mode()) {
-        m_btnRate[RateSlot(k48kHz)].SetCheck(BST_CHECKED);
+        m_btnRate[RateSlot(k48kHz)].SetCheckAlone(true);
         if (WriteRate(kRateButtons[k48kHz].code, true)) EnableRates(false);
         return;
     }
-    corra::Connection card;
-    corra::RateRecord record{};
-    if (!card.Read(CorraGetSR, record)) return;
-    if (const auto index = RateIndexOfCode(record[1])) m_btnRate[RateSlot(*index)].SetCheck(BST_CHECKED);
-    m_btnRate[kFlag].SetCheck(record[0] ? BST_CHECKED : BST_UNCHECKED);
+    if (!read) return;
+    if (const auto index = RateIndexOfCode(record[1])) m_btnRate[RateSlot(*index)].SetCheckAlone(true);
 }
 
 void CRateSpdifControls::ShowModes(bool enabled) {
@@ -165,20 +164,33 @@ void CRateSpdifControls::WriteSettings() {
     m_host.WriteSetting(kSpdifKey, m_btnSpdifOut.m_hWnd && m_btnSpdifOut.GetCheck() == BST_CHECKED ? 1 : 0);
 }
 
+// The rate buttons follow the output that is really on: an AC3 mode holds
+// the card at 48 kHz only while the output is enabled.
 void CRateSpdifControls::OnSpdifEnableClicked() {
-    corra::Connection card;
-    if (!card) return;
-    if (m_btnSpdifOut.GetCheck() != BST_CHECKED) {
-        // The mode stays in the record, so switching on again restores it.
-        if (card.Write(CorraSetSPDIFOUT, corra::MakeSpdifWord(false, ModeToWrite(card)))) ShowModes(false);
-        return;
+    bool ac3On = false;
+    {
+        corra::Connection card;
+        if (!card) return;
+        if (m_btnSpdifOut.GetCheck() != BST_CHECKED) {
+            // The mode stays in the record, so switching on again restores it.
+            if (!card.Write(CorraSetSPDIFOUT, corra::MakeSpdifWord(false, ModeToWrite(card)))) return;
+            ShowModes(false);
+            EnableRates(true);
+            return;
+        }
+        corra::SpdifWord word{};
+        if (!CardHasSpdifOut(card) || !card.Read(CorraGetSPDIFOUT, word)) return;
+        const corra::SpdifState state = corra::ParseSpdifWord(word);
+        ShowModes(true);
+        CheckMode(state.mode);
+        if (!card.Write(CorraSetSPDIFOUT, corra::MakeSpdifWord(true, CheckedMode().value_or(state.mode)))) return;
+        ac3On = Ac3Mode();
     }
-    corra::SpdifWord word{};
-    if (!CardHasSpdifOut(card) || !card.Read(CorraGetSPDIFOUT, word)) return;
-    const corra::SpdifState state = corra::ParseSpdifWord(word);
-    ShowModes(true);
-    CheckMode(state.mode);
-    card.Write(CorraSetSPDIFOUT, corra::MakeSpdifWord(true, CheckedMode().value_or(state.mode)));
+    if (ac3On) {
+        // As a click on the mode: 48 kHz, written, and the only rate enabled.
+        WriteFortyEight();
+        EnableRates(false);
+    }
 }
 
 void CRateSpdifControls::OnModeClicked(UINT id) {

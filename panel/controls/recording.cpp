@@ -11,11 +11,7 @@ namespace {
 
 HMIXEROBJ AsObject(HMIXER mixer) { return reinterpret_cast<HMIXEROBJ>(mixer); }
 
-constexpr auto kPageIds = [] {
-    std::array<UINT, kPages.size()> ids{};
-    for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<UINT>(kPages[i].button);
-    return ids;
-}();
+constexpr auto kPageIds = IdsOf(kPages, &PageInfo::button);
 
 }  // namespace
 

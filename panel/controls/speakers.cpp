@@ -17,16 +17,35 @@ namespace {
 constexpr DWORD kLfeLine = 1, kCentreLine = 2, kSurroundLine = 3, kBackLine = 4;
 constexpr char kExpanderKey[] = "Expander";
 
-constexpr auto kConfigIds = [] {
-    std::array<UINT, kSpeakerButtons.size()> ids{};
-    for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<UINT>(kSpeakerButtons[i].id);
-    return ids;
-}();
-constexpr auto kTestIds = [] {
-    std::array<UINT, kTestButtons.size()> ids{};
-    for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<UINT>(kTestButtons[i].id);
-    return ids;
-}();
+constexpr auto kConfigIds = IdsOf(kSpeakerButtons, &SpeakerButton::id);
+constexpr auto kTestIds = IdsOf(kTestButtons, &TestButton::id);
+
+// While the library plays a test tone, and while it shows its own ownerless
+// message box, the panel steps aside: disabled, so that no other test starts
+// inside this one's message loop, and no longer topmost, so that the box
+// opens above it rather than hidden beneath it. Put back on every path.
+class CPanelAside {
+public:
+    explicit CPanelAside(HWND panel) : m_panel(panel), m_focus(::GetFocus()) {
+        m_wasTopmost = (::GetWindowLongPtrW(m_panel, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        ::EnableWindow(m_panel, FALSE);
+        if (m_wasTopmost)
+            ::SetWindowPos(m_panel, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    ~CPanelAside() {
+        ::EnableWindow(m_panel, TRUE);
+        if (m_wasTopmost)
+            ::SetWindowPos(m_panel, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (m_focus && ::IsWindow(m_focus) && ::GetForegroundWindow() == m_panel) ::SetFocus(m_focus);
+    }
+    CPanelAside(const CPanelAside&) = delete;
+    CPanelAside& operator=(const CPanelAside&) = delete;
+
+private:
+    HWND m_panel;
+    HWND m_focus;
+    bool m_wasTopmost = false;
+};
 
 }  // namespace
 
@@ -123,6 +142,7 @@ void CSpeakerControls::OnTestClicked(UINT id) {
             return;
         }
         // Plays the whole sound before it returns; the library reports its own failures.
+        CPanelAside aside(m_host.Window());
         OXASPKTST(card.Handle(), m_host.TestSoundPath(), test.speaker);
         return;
     }

@@ -18,14 +18,6 @@ enum FaderStrip { kThumbStrip = 0, kTrackA = 1, kTrackB = 2 };
 constexpr DWORD kMasterLine = 0xFFFFFFFFu;
 constexpr DWORD kPlayback = 0, kOutputs = 1, kRecording = 2;
 
-// One ID column of a table, as the list a message table entry takes.
-template <std::size_t N, class Row>
-constexpr std::array<UINT, N> IdsOf(const Row (&rows)[N], UINT Row::*id) {
-    std::array<UINT, N> ids{};
-    for (std::size_t i = 0; i < N; ++i) ids[i] = rows[i].*id;
-    return ids;
-}
-
 }  // namespace
 
 // A linked fader pair: its settings key, link button, flag and line. The pair
@@ -175,8 +167,8 @@ struct CStripControls::Tables {
     };
 
     // The IDs the handlers take, each once.
-    static constexpr auto kEditIds = IdsOf(kFaderEdits, &FaderEdit::editId);
-    static constexpr auto kLinkIds = IdsOf(kLinkPairs, &LinkPair::linkButtonId);
+    static constexpr auto kEditIds = controls::IdsOf(kFaderEdits, &FaderEdit::editId);
+    static constexpr auto kLinkIds = controls::IdsOf(kLinkPairs, &LinkPair::linkButtonId);
 };
 
 CStripControls::~CStripControls() {

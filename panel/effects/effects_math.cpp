@@ -1,13 +1,26 @@
 #include "panel/effects/effects_math.h"
 
+#include <cmath>
+
 namespace effects {
 
 int EngineToBand(double tenths) {
+    // The library reads a gain g as 200 × log10(1 + g): minus infinity at -1
+    // and not a number below it, where no amplitude is left: the bottom.
+    if (std::isnan(tenths)) return kBandMax;
     double position = tenths * -20.0 * 0.008333334;
+    // Checked before the conversion to int, which is undefined out of range.
+    if (position >= kBandMax) return kBandMax;
+    if (position <= kBandMin) return kBandMin;
     // The factor's own margin above 1/120 is far smaller than the float
     // error of the engine's round trip; this one is far smaller than a step.
     position += position < 0 ? -1e-3 : 1e-3;
     return static_cast<int>(position);
+}
+
+int EngineToPercentSlider(std::uint32_t perMille) {
+    if (perMille >= static_cast<std::uint32_t>(kPercentRange)) return 0;
+    return kPercentRange - static_cast<int>(perMille);
 }
 
 int ParseEditNumber(std::wstring_view text) {

@@ -22,10 +22,13 @@ constexpr int BandToEngine(int position) { return position * -6; }
 // The engine's value (as the library reports it, a float) to a slider
 // position, truncated toward zero. Values within a thousandth of a step of a
 // whole position take that position: the engine's gains come back through a
-// logarithm, so -84 tenths is read as -83.99999.
+// logarithm, so -84 tenths is read as -83.99999. Values beyond ±12 dB take the
+// end they lie beyond; not a number (a gain below -1) takes the bottom.
 int EngineToBand(double tenths);
 // Intensity or spread slider position to the engine's per mille, and back.
 constexpr int PercentSliderToEngine(int position) { return kPercentRange - position; }
+// The slider position of the engine's per mille; beyond 1000 is the top.
+int EngineToPercentSlider(std::uint32_t perMille);
 // What the percent edit shows for a slider position.
 constexpr int PercentSliderToEdit(int position) { return 100 - position / 10; }
 constexpr int PercentEditToSlider(int value) { return (100 - value) * 10; }

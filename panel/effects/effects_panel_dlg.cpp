@@ -2,11 +2,17 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include <shellapi.h>
 
 #include "CorrantRecords.h"
+#include "framework/app.h"
 #include "framework/program_paths.h"
 #include "panel/mixer/fader_skin.h"
 #include "panel/effects/effects_texts.h"
+#include "panel/effects/eq_file.h"
+#include "panel/effects/preset_store.h"
 #include "panel/effects/preset_dlg.h"
 #include "panel/effects/window_place.h"
 #include "panel/res/resource_ids.h"
@@ -108,7 +114,21 @@ BOOL CEffectsPanelDlg::OnInitDialog() {
     for (CMixerFader& slider : m_sliderBand) slider.SetRange(effects::kBandMin, effects::kBandMax);
     m_sliderIntensity.SetRange(0, effects::kPercentRange);
     m_sliderSpread.SetRange(0, effects::kPercentRange);
+    for (CDigitEdit& edit : m_editBand) edit.SetLimitText(3);
+    m_editIntensity.SetLimitText(3);
+    m_editSpread.SetLimitText(3);
 
+    // The edits' changes while the window fills them are its own, not the
+    // user's: their text is the engine's value rounded to the window's
+    // steps, and sending it would change what the engine holds.
+    m_loading = true;
+    LoadFromEngine();
+    m_loading = false;
+    ::DragAcceptFiles(m_hWnd, TRUE);
+    return TRUE;
+}
+
+void CEffectsPanelDlg::LoadFromEngine() {
     FillEnvironmentList();
     uint32_t count = 0;
     EnvironmentPreset preset{0, kEnvironmentNone};
@@ -120,7 +140,7 @@ BOOL CEffectsPanelDlg::OnInitDialog() {
 
     uint32_t intensity = 0;
     QS_GetIntensity(&intensity);
-    m_sliderIntensity.SetPos(effects::PercentSliderToEngine(static_cast<int>(intensity)));
+    m_sliderIntensity.SetPos(effects::EngineToPercentSlider(intensity));
     ShowPercent(m_editIntensity, m_sliderIntensity.GetPos());
 
     EqualizerRecord eq{};
@@ -128,8 +148,6 @@ BOOL CEffectsPanelDlg::OnInitDialog() {
     QS_GetEqualizer(&eq, &count);
     m_btnEqualizer.SetCheck(eq.on ? BST_CHECKED : BST_UNCHECKED);
     ShowEqualizerPairs(eq.on != 0);
-    // Every slider first, then the edits: each edit's change sends the record
-    // of all ten sliders, which must already hold the engine's values.
     effects::BandPositions positions{};
     for (int band = 0; band < effects::kBands; ++band)
         positions[band] = effects::EngineToBand(eq.tenths[band]);
@@ -142,9 +160,8 @@ BOOL CEffectsPanelDlg::OnInitDialog() {
 
     uint32_t spread = 0;
     QS_GetStereoSpread(&spread);
-    m_sliderSpread.SetPos(effects::PercentSliderToEngine(static_cast<int>(spread)));
+    m_sliderSpread.SetPos(effects::EngineToPercentSlider(spread));
     ShowPercent(m_editSpread, m_sliderSpread.GetPos());
-    return TRUE;
 }
 
 void CEffectsPanelDlg::FillEnvironmentList() {
@@ -260,7 +277,7 @@ void CEffectsPanelDlg::OnEnvInitClicked() {
     }
     uint32_t intensity = 0;
     QS_GetIntensity(&intensity);
-    m_sliderIntensity.SetPos(effects::PercentSliderToEngine(static_cast<int>(intensity)));
+    m_sliderIntensity.SetPos(effects::EngineToPercentSlider(intensity));
 }
 
 void CEffectsPanelDlg::On3dClicked() {
@@ -275,6 +292,7 @@ void CEffectsPanelDlg::OnBandEditChanged(UINT id) {
     int band = 0;
     while (band < effects::kBands && kBandEdits[band] != id) ++band;
     if (band == effects::kBands) return SetMsgHandled(false);
+    if (m_loading) return;
     CDigitEdit& edit = m_editBand[band];
     edit.SetLimitText(3);
     const effects::Clamped value = effects::ClampBandEdit(effects::ParseEditNumber(edit.GetWindowText()));
@@ -288,6 +306,7 @@ void CEffectsPanelDlg::OnIntensityEditChanged() { OnPercentEditChanged(m_editInt
 void CEffectsPanelDlg::OnSpreadEditChanged() { OnPercentEditChanged(m_editSpread, m_sliderSpread, true); }
 
 void CEffectsPanelDlg::OnPercentEditChanged(CDigitEdit& edit, CMixerFader& slider, bool spread) {
+    if (m_loading) return;
     edit.SetLimitText(3);
     const effects::Clamped value = effects::ClampPercentEdit(effects::ParseEditNumber(edit.GetWindowText()));
     if (value.rewrite) SetNumber(edit.m_hWnd, value.value);
@@ -351,6 +370,75 @@ LRESULT CEffectsPanelDlg::OnNotifyMessage(WPARAM, LPARAM lParam) {
     return 0;
 }
 
+namespace {
+
+// A drop's file list, released when the handler is done with it.
+class CDropFiles {
+public:
+    explicit CDropFiles(HDROP drop) : m_drop(drop) {}
+    ~CDropFiles() { ::DragFinish(m_drop); }
+    CDropFiles(const CDropFiles&) = delete;
+    CDropFiles& operator=(const CDropFiles&) = delete;
+
+    std::vector<std::wstring> Paths() const {
+        std::vector<std::wstring> paths;
+        const UINT count = ::DragQueryFileW(m_drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            const UINT length = ::DragQueryFileW(m_drop, i, nullptr, 0);
+            std::wstring path(length + 1, L'\0');
+            path.resize(::DragQueryFileW(m_drop, i, path.data(), length + 1));
+            if (!path.empty()) paths.push_back(path);
+        }
+        return paths;
+    }
+
+private:
+    HDROP m_drop;
+};
+
+}  // namespace
+
+LRESULT CEffectsPanelDlg::OnDropFiles(WPARAM wParam, LPARAM) {
+    std::vector<std::wstring> paths;
+    {
+        const CDropFiles drop(reinterpret_cast<HDROP>(wParam));
+        paths = drop.Paths();
+    }
+    for (const std::wstring& path : paths) ImportDroppedFile(path);
+    return 0;
+}
+
+void CEffectsPanelDlg::ImportDroppedFile(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    const std::wstring file = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    auto refuse = [&](const std::wstring& why) {
+        fw::AppMessageBox(effects::DropRefusedText(file, why, m_chinese), MB_OK | MB_ICONWARNING);
+    };
+
+    const std::wstring name = effects::PresetNameOfFile(path);
+    const effects::NameProblem problem = effects::CheckStorableName(name);
+    if (problem != effects::NameProblem::kNone) {
+        const wchar_t* why = effects::NameProblemText(problem, m_chinese);
+        return refuse(why ? why : effects::EmptyNameText(m_chinese));
+    }
+    const effects::EqFileImport read = effects::ImportEqualizerFile(path);
+    if (!read.Ok()) return refuse(effects::DescribeRefusal(read, m_chinese));
+
+    // A preset of that name is replaced only when the user agrees, as ADD asks.
+    const effects::CPresetStore store(SettingsFile());
+    const bool listed = store.Listed(name);
+    if (listed && fw::AppMessageBox(effects::kOverwriteQuestion, MB_YESNO) != IDYES) return;
+    if (!store.Save(name, read.curve.positions, true)) return refuse(effects::SettingsNotWrittenText(m_chinese));
+
+    SetBandPositions(read.curve.positions);
+    SendEqualizer();
+    std::vector<std::wstring> fitted;
+    for (const std::string& said : effects::DescribeEqFit(read.curve, m_chinese))
+        fitted.push_back(effects::WideFromUtf8(said));
+    if (!fitted.empty())
+        fw::AppMessageBox(effects::DropFittedText(name, fitted, m_chinese), MB_OK | MB_ICONINFORMATION);
+}
+
 bool CEffectsPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     static constexpr fw::MsgEntry<CEffectsPanelDlg> table[] = {
         fw::OnCommand<&CEffectsPanelDlg::OnEqualizerClicked>(IDC_FX_EQUALIZER),
@@ -367,6 +455,7 @@ bool CEffectsPanelDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
         fw::OnMessage<&CEffectsPanelDlg::OnVScroll>(WM_VSCROLL),
         fw::OnMessage<&CEffectsPanelDlg::OnNcHitTest>(WM_NCHITTEST),
         fw::OnMessage<&CEffectsPanelDlg::OnNotifyMessage>(WM_NOTIFY),
+        fw::OnMessage<&CEffectsPanelDlg::OnDropFiles>(WM_DROPFILES),
     };
     return fw::Dispatch(*this, table, msg, wParam, lParam, result) || CSkinDialog::OnWndMsg(msg, wParam, lParam, result);
 }

@@ -91,6 +91,8 @@ protected:
 
 private:
     void ApplySkin();
+    // Every control from the engine's values; sends nothing.
+    void LoadFromEngine();
     void FillEnvironmentList();
     void ShowEqualizerPairs(bool on);
     void ShowEnvironmentPairs(bool on);
@@ -112,8 +114,13 @@ private:
     LRESULT OnVScroll(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
     LRESULT OnNotifyMessage(WPARAM wParam, LPARAM lParam);
+    // Equalizer files dropped on the window: each imported as a preset named
+    // after the file and loaded; a file that cannot be used says why.
+    LRESULT OnDropFiles(WPARAM wParam, LPARAM lParam);
+    void ImportDroppedFile(const std::wstring& path);
 
     bool m_chinese = false;
     bool m_engineOpen = false;
+    bool m_loading = false;  // the window is filling its controls from the engine
     std::string m_settingsFile;
 };

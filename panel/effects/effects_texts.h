@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "panel/effects/preset_names.h"
 #include "panel/res/resource_ids.h"
 
@@ -48,6 +51,24 @@ inline const wchar_t* NameProblemText(NameProblem problem, bool chinese) {
         case NameProblem::kEmpty: break;
     }
     return nullptr;
+}
+
+// A file dropped on the effects window that was not imported: its name and why.
+inline std::wstring DropRefusedText(const std::wstring& file, const std::wstring& why, bool chinese) {
+    return chinese ? L"未导入“" + file + L"”：" + why : L"\"" + file + L"\" was not imported: " + why;
+}
+inline const wchar_t* EmptyNameText(bool chinese) {
+    return chinese ? L"预设名称不能为空。" : L"A preset name cannot be empty.";
+}
+inline const wchar_t* SettingsNotWrittenText(bool chinese) {
+    return chinese ? L"无法写入设置文件" : L"the settings file cannot be written";
+}
+// A dropped file imported after moving or clamping its curve: what was done,
+// one sentence each.
+inline std::wstring DropFittedText(const std::wstring& name, const std::vector<std::wstring>& done, bool chinese) {
+    std::wstring text = chinese ? L"已导入预设“" + name + L"”：" : L"Preset \"" + name + L"\" imported: ";
+    for (std::size_t i = 0; i < done.size(); ++i) text += (i ? (chinese ? L"；" : L"; ") : L"") + done[i];
+    return text + (chinese ? L"。" : L".");
 }
 
 }  // namespace effects

@@ -54,6 +54,14 @@ std::vector<std::wstring> CPresetStore::Names() const {
     return names;
 }
 
+bool CPresetStore::Listed(std::wstring_view name) const {
+    for (const std::wstring& listed : Names())
+        if (::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, listed.data(), static_cast<int>(listed.size()),
+                             name.data(), static_cast<int>(name.size())) == CSTR_EQUAL)
+            return true;
+    return false;
+}
+
 std::optional<BandPositions> CPresetStore::Load(std::wstring_view name) const {
     const std::string key = ToProfileName(name);
     if (key.empty()) return std::nullopt;

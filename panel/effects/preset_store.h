@@ -31,6 +31,9 @@ public:
 
     // Every name of the list section in file order, however long the list.
     std::vector<std::wstring> Names() const;
+    // Whether the list holds the name in any letter case, as the settings
+    // file's keys compare.
+    bool Listed(std::wstring_view name) const;
     // The record of a name; nothing when it is missing or fails its checksum.
     std::optional<BandPositions> Load(std::wstring_view name) const;
     // Writes both keys (the record section's first removed when replacing, so

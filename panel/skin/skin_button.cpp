@@ -233,6 +233,11 @@ LRESULT CSkinButton::OnSetCheck(WPARAM wParam, LPARAM) {
     return 0;
 }
 
+void CSkinButton::SetCheckAlone(bool checked) {
+    m_checked = checked && m_kind != kPush;
+    Invalidate(true);
+}
+
 LRESULT CSkinButton::OnSkinUncheck(WPARAM, LPARAM) {
     if (m_checked) {
         m_checked = false;

@@ -24,6 +24,11 @@ public:
     void SetSkin(UINT normal, UINT down, UINT over, UINT disabled, UINT focus, UINT mask, short drawMode,
                  short border, short margin);
 
+    // Checks or unchecks this button alone, leaving the rest of its radio
+    // group as it is: for a button that shares a group with others it is no
+    // alternative to (the rate flag with the rates), set from a stored state.
+    void SetCheckAlone(bool checked);
+
     int Kind() const { return m_kind; }
     bool IsHovering() const { return m_hover; }
     bool IsPressedTracking() const { return m_pressedTracking; }

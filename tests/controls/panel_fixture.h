@@ -15,6 +15,7 @@
 
 #include "CorrantApi.h"
 #include "framework/app.h"
+#include "panel/app/autostart.h"
 #include "panel/app/main_panel_dlg.h"
 #include "framework/program_paths.h"
 #include "panel/skin/gradient_meter.h"
@@ -45,6 +46,8 @@ protected:
         EXPECT_EQ(OrvaneVcMixerHandles(), 0);
         fw::SetMessageBoxHook({});
         ::DeleteFileA(fw::SettingsPath().c_str());
+        // The panel's start wrote this program's Run value.
+        panel::RemoveAutostart(fw::ProgramPath());
     }
 
     // Starts the panel on the card as the keys set so far describe it (its

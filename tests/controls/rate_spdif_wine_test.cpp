@@ -51,14 +51,23 @@ TEST_F(PanelTest, Ac3OnlyHoldsFortyEightAndPcmReleasesIt) {
     for (int id : kRateIds) EXPECT_EQ(Enabled(id), id == 1266) << id;
     EXPECT_TRUE(Checked(1266));
 
-    // A rate written while an AC3 mode holds the card: the write goes out, the
-    // refusal is reported.
+    // The one rate left is written without the AC3 message; when its write
+    // fails, the button says so.
+    OrvaneVcSet("sample_rate", "00 07");
     Click(1266);
+    EXPECT_EQ(Rate(), (std::vector<std::uint8_t>{0, 0}));
     EXPECT_TRUE(boxes.empty());
+    OrvaneVcSet("sample_rate", "00 07");
+    OrvaneVcSet("fault.property", "0x100D");
+    Click(1266);
+    EXPECT_EQ(boxes, std::vector<std::wstring>{kRateFail});
+    OrvaneVcSet("fault.property", "");
+    EXPECT_EQ(Rate(), (std::vector<std::uint8_t>{0, 7}));
+    boxes.clear();
 
     Click(1249);  // "PCM Only"
     for (int id : kRateIds) EXPECT_TRUE(Enabled(id)) << id;
-    EXPECT_EQ(Rate(), (std::vector<std::uint8_t>{0, 0}));
+    EXPECT_EQ(Rate(), (std::vector<std::uint8_t>{0, 7}));
     EXPECT_EQ(Spdif(), (std::vector<std::uint8_t>{1, 0, 2, 0}));
 }
 
@@ -72,11 +81,12 @@ TEST_F(PanelTest, StartInAnAc3ModeWritesFortyEight) {
 }
 
 TEST_F(PanelTest, RateRefusedInAnAc3ModeIsWrittenAllTheSame) {
+    // Start-up in AC3 only could not write 48 kHz, so every rate stayed enabled.
+    OrvaneVcSet("spdif_out_word", "01 00 01 00");
+    OrvaneVcSet("fault.property", "0x100D");
     Open();
-    // Another program switched the card to AC3 while the panel had S/PDIF off.
-    Click(1203);
-    OrvaneVcSet("spdif_out_word", "00 00 01 00");
-    Click(1203);
+    EXPECT_EQ(startupBoxes, std::vector<std::wstring>{kRateFail});
+    OrvaneVcSet("fault.property", "");
     ASSERT_TRUE(Checked(1250) && Enabled(1265));
     Click(1265);
     EXPECT_EQ(Rate(), (std::vector<std::uint8_t>{0, 8}));

@@ -128,6 +128,11 @@ TEST_F(PanelTest, SurfaceDragsAndTitlesAreWhite) {
               HTCAPTION);
 
     HDC dc = ::CreateCompatibleDC(nullptr);
+    auto textColour = [&](int id) {
+        ::SetTextColor(dc, RGB(1, 2, 3));
+        ::SendMessageW(dlg->m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Item(id)));
+        return ::GetTextColor(dc);
+    };
     for (int id : {1254, 1255, 1262}) {
         ::SetTextColor(dc, RGB(1, 2, 3));
         const LRESULT brush = ::SendMessageW(dlg->m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
@@ -137,6 +142,11 @@ TEST_F(PanelTest, SurfaceDragsAndTitlesAreWhite) {
         EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), dlg->m_nullBrush) << id;
         EXPECT_EQ(::GetBkMode(dc), TRANSPARENT) << id;
     }
+    // Without the skin's picture the default colours apply, the titles stay white.
+    dlg->m_background.CreateFromBitmap(dc, nullptr);
+    ASSERT_FALSE(dlg->m_background.HasPixels());
+    EXPECT_EQ(textColour(1254), RGB(255, 255, 255));
+    EXPECT_EQ(textColour(1255), RGB(255, 255, 255));
     ::DeleteDC(dc);
 }
 

@@ -105,3 +105,25 @@ TEST_F(PanelTest, EveryFaderWearsTheSkin) {
     EXPECT_EQ(shared->CellWidth(), 18);
     EXPECT_EQ(shared->CellHeight(), 9);
 }
+
+// The panel writes its Run value at every start. Left in the test prefix, it
+// would start this test program at the next session's boot, and that
+// program's topmost panels would take the next tests' clicks.
+TEST(PanelFixture, LeavesNoRunValueBehind) {
+    struct CProbe : PanelTest {
+        void TestBody() override { Open(); }
+        void RunWhole() {
+            SetUp();
+            TestBody();
+            TearDown();
+        }
+    } probe;
+    probe.RunWhole();
+    const std::string name = fw::BaseNameOf(fw::ProgramPath());
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegOpenKeyExA(root, panel::kRunKey, 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
+        EXPECT_NE(::RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS) << name;
+        ::RegCloseKey(key);
+    }
+}

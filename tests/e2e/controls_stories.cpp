@@ -43,12 +43,10 @@ TEST(AudioControls, TypedVolumeIsClampedAndEnterKeepsThePanel) {
     EXPECT_TRUE(e2e::WaitFor([&] { return program.Card("mixer.0.0.m.volume").rfind("65500 ", 0) == 0; }))
         << program.Card("mixer.0.0.m.volume");
 
-    program.PressKey(VK_RETURN);
-    ::Sleep(300);
+    program.PressKey(VK_RETURN);  // returns once the program has handled the key
     EXPECT_TRUE(program.Running());
     EXPECT_TRUE(program.PanelVisible());
     program.PressKey(WORD('7'));  // the focus left the edit
-    ::Sleep(200);
     EXPECT_EQ(program.Text(program.Control(1146)), L"100");
     program.Kill();
 }
@@ -57,7 +55,7 @@ TEST(AudioControls, RateChangeWhileMusicPlays) {
     CProgram program(TestName());
     program.SetCard("playing", "1");
     OpenPanel(program);
-    ::Sleep(400);  // a few refresh ticks see the music
+    ASSERT_TRUE(e2e::WaitFor([&] { return program.MetersShowSound(); })) << "the refresh did not see the music";
     program.Click(program.Control(1265));
     auto box = program.WaitForMessageBox();
     ASSERT_TRUE(box) << "no message";
@@ -91,7 +89,7 @@ TEST(AudioControls, SoundEffectsRestartsOnlyWhenTheUserSaysYes) {
     ASSERT_TRUE(question);
     EXPECT_EQ(question->text, L"Please reboot to take effect!");
     CProgram::Answer(*question, IDNO);
-    ::Sleep(300);
+    program.WaitUntilHandled();  // the answer taken, and the handler that asked returned
     EXPECT_EQ(program.SystemLog().find("exit windows"), std::string::npos);
     // No reboot, but the card keeps the effect on (byte 4 of its record).
     EXPECT_EQ(program.Card("audio3d").substr(12, 2), "01") << program.Card("audio3d");
@@ -244,7 +242,7 @@ TEST(AudioControls, Ac3OnlyLeavesOnly48kHzAndPcmOnlyBringsTheRatesBack) {
     EXPECT_TRUE(::IsWindowEnabled(program.Control(1266)));
     for (int rate : {1201, 1264, 1265, 1267, 1268, 1269, 1271})
         EXPECT_FALSE(::IsWindowEnabled(program.Control(rate))) << rate << " is still enabled";
-    EXPECT_FALSE(program.WaitForMessageBox(500)) << "nothing plays: no message";
+    EXPECT_FALSE(program.CurrentMessageBox()) << "nothing plays: no message";
 
     program.Click(program.Control(1249));  // "PCM Only"
     EXPECT_TRUE(e2e::WaitFor([&] { return program.Card("spdif_out_word") == "01 00 02 00"; }))
@@ -277,7 +275,7 @@ TEST(AudioControls, SevenPointOneTestsEverySpeakerInItsOwnSlot) {
         program.Click(program.Control(s.button));
         EXPECT_TRUE(e2e::WaitFor([&] { return SoundingSlots(capture) == std::vector<int>{s.slot}; }, 5000))
             << "button " << s.button << " sounded in " << ::testing::PrintToString(SoundingSlots(capture));
-        EXPECT_FALSE(program.WaitForMessageBox(100)) << "button " << s.button;
+        EXPECT_FALSE(program.CurrentMessageBox()) << "button " << s.button;
         EXPECT_TRUE(e2e::WaitFor([&] { return program.Card("speaker_mode") == routing; }, 2000))
             << "button " << s.button << " left the routing at " << program.Card("speaker_mode");
     }

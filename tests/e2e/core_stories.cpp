@@ -58,7 +58,7 @@ TEST(TrayLife, FirstStartHidesInTheTrayAndTheIconTogglesThePanel) {
 
     // A menu closed without a choice changes nothing.
     ASSERT_TRUE(program.ChooseTrayMenu(-1));
-    ::Sleep(300);
+    program.WaitUntilHandled();  // the menu's end handled
     EXPECT_FALSE(program.PanelVisible());
     EXPECT_TRUE(program.Running());
 
@@ -260,14 +260,16 @@ TEST(Refresh, TheRateTextFollowsTheCardAndComesBackAfterTheDriverWasAway) {
     EXPECT_TRUE(e2e::WaitFor([&] { return program.Text(rate) == L"44100"; }, 3000));
 
     program.SetCard("fault.vanished", "1");
-    ::Sleep(500);
+    ASSERT_TRUE(program.WaitUntilCardAsked()) << "no refresh found the driver away";
     program.SetCard("sample_rate", "00 07");
-    ::Sleep(2500);
+    // The next refresh, which asks once a second now, sees the new rate in vain.
+    ASSERT_TRUE(program.WaitUntilCardAsked()) << "no refresh while the driver was away";
     EXPECT_EQ(program.Text(rate), L"44100") << "the text keeps its last value while the driver is away";
     program.SetCard("fault.vanished", "");
     EXPECT_TRUE(e2e::WaitFor([&] { return program.Text(rate) == L"96000"; }, 4000)) << "the refresh came back";
     EXPECT_TRUE(program.PanelVisible());
-    EXPECT_FALSE(program.WaitForMessageBox(200)) << "the driver's absence is silent";
+    program.WaitUntilHandled();
+    EXPECT_FALSE(program.CurrentMessageBox()) << "the driver's absence is silent";
     ExitFromTray(program, IDYES);
 }
 

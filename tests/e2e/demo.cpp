@@ -108,7 +108,11 @@ bool Headless(const std::string& state, const std::string& out, bool real) {
             std::printf("demo: master volume %s -> %s\n", before.empty() ? "(default)" : before.c_str(),
                         program.Card("mixer.0.0.m.volume").c_str());
         }
-        ::Sleep(500);  // a few refresh ticks: the meters show what plays
+        // The meters show what plays, the faders and edits what was clicked;
+        // the screen shows what the program painted a moment later.
+        e2e::WaitFor([&] { return program.MetersShowSound(); }, 3000);
+        program.WaitUntilHandled();
+        ::Sleep(200);
         const std::wstring bmp = e2e::Widen(out) + (dpi == 96 ? L"\\panel-small.bmp" : L"\\panel-large.bmp");
         if (!e2e::CaptureWindow(program.Panel(), bmp)) {
             std::puts("demo: the screenshot failed");

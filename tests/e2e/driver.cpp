@@ -1,5 +1,6 @@
 #include "tests/e2e/driver.h"
 
+#include <commctrl.h>
 #include <psapi.h>
 #include <shellapi.h>
 
@@ -45,12 +46,20 @@ std::wstring Widen(const std::string& text) {
     return out;
 }
 
-std::string ReadBytes(const std::string& path) {
+namespace {
+
+// None when the file cannot be opened.
+std::optional<std::string> TryReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
 }
+
+}  // namespace
+
+std::string ReadBytes(const std::string& path) { return TryReadBytes(path).value_or(std::string()); }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -122,7 +131,7 @@ void EmptyFolder(const std::wstring& folder) {
 
 struct WindowSearch {
     DWORD process;
-    const wchar_t* className;
+    const wchar_t* className;  // null: any
     std::wstring title;  // empty: any
     bool visibleOnly;
     HWND found;
@@ -136,7 +145,7 @@ BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) {
     if (search->visibleOnly && !::IsWindowVisible(window)) return TRUE;
     wchar_t className[64] = {};
     ::GetClassNameW(window, className, 64);
-    if (lstrcmpW(className, search->className) != 0) return TRUE;
+    if (search->className && lstrcmpW(className, search->className) != 0) return TRUE;
     if (!search->title.empty()) {
         wchar_t title[128] = {};
         ::GetWindowTextW(window, title, 128);
@@ -151,6 +160,20 @@ HWND FindTopLevel(DWORD process, const wchar_t* className, const std::wstring& t
     ::EnumWindows(&FindWindowOf, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+// The program's thread tracks a menu, and the keyboard goes to it.
+bool TracksMenu(DWORD process, HWND menu) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(menu, nullptr), &info)) return false;
+    DWORD front = 0;
+    ::GetWindowThreadProcessId(::GetForegroundWindow(), &front);
+    return (info.flags & GUI_INMENUMODE) != 0 && info.hwndMenuOwner != nullptr && front == process;
+}
+
+// A key of the card's defaults that neither the program nor the stories set:
+// taken out of the state file, it comes back when the card next reads it.
+constexpr char kCardMarker[] = "hisr";
 
 void SendKey(WORD key, bool up) {
     INPUT input{};
@@ -194,7 +217,7 @@ CProgram::CProgram(const std::string& testName, Shipped) : m_exeName(L"Orvane So
 
 CProgram::CProgram(const CProgram& first, SameFolder)
     : m_folder(first.m_folder), m_exeName(first.m_exeName), m_statePath(first.m_statePath),
-      m_environment(first.m_environment), m_virtualCard(first.m_virtualCard) {}
+      m_stateExists(first.m_stateExists), m_environment(first.m_environment), m_virtualCard(first.m_virtualCard) {}
 
 CProgram::~CProgram() {
     Kill();
@@ -202,8 +225,24 @@ CProgram::~CProgram() {
     if (m_process.hThread) ::CloseHandle(m_process.hThread);
 }
 
+std::string CProgram::ReadState() const {
+    // The card replaces its file after every change it makes, and a read
+    // that meets the replacing can come back empty: once the file has been
+    // seen, such a read is tried again (a file the card wrote is never empty).
+    for (int attempt = 0;; ++attempt) {
+        const std::optional<std::string> bytes = TryReadBytes(m_statePath);
+        if (bytes && !bytes->empty()) {
+            m_stateExists = true;
+            return *bytes;
+        }
+        if (!m_stateExists || attempt == 50) return {};
+        ::Sleep(10);
+    }
+}
+
 bool CProgram::SetCard(const std::string& key, const std::string& value) const {
-    std::istringstream lines(ReadBytes(m_statePath));
+    // Read whole or not at all: a rewrite from an empty read would wipe the card.
+    std::istringstream lines(ReadState());
     std::string out;
     std::string line;
     bool replaced = false;
@@ -225,14 +264,17 @@ bool CProgram::SetCard(const std::string& key, const std::string& value) const {
     WriteBytes(temp, out);
     // The card may be reading the file at this moment (a sharing violation).
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (::MoveFileExA(temp.c_str(), m_statePath.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+        if (::MoveFileExA(temp.c_str(), m_statePath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            m_stateExists = true;
+            return true;
+        }
         ::Sleep(10);
     }
     return false;
 }
 
 std::string CProgram::Card(const std::string& key) const {
-    std::istringstream lines(ReadBytes(m_statePath));
+    std::istringstream lines(ReadState());
     std::string line;
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -352,7 +394,13 @@ bool CProgram::ChooseTrayMenu(int item) {
     HWND menu = nullptr;
     if (!WaitFor([&] { return (menu = FindTopLevel(m_process.dwProcessId, L"#32768", L"", true)) != nullptr; }, 5000))
         return false;
-    ::Sleep(200);  // the menu takes the keyboard once it is tracking
+    // The keys go to the menu once it tracks, with the program in front. X
+    // maps the menu (and a panel shown just before) a moment after Windows
+    // shows it, and keys sent while it does are lost now and then (the menu
+    // closes without a choice); nothing on the Windows side tells when X has
+    // done, so X gets a moment.
+    if (!WaitFor([&] { return TracksMenu(m_process.dwProcessId, menu); }, 5000)) return false;
+    ::Sleep(200);
     if (item < 0) {
         PressKey(VK_ESCAPE);
     } else {
@@ -366,7 +414,7 @@ void CProgram::Click(HWND window) const {
     RECT rect{};
     ::GetWindowRect(window, &rect);
     ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    ::Sleep(100);
+    WaitUntilHandled();
 }
 
 HWND CProgram::ClickOpen(HWND owner, int button) const {
@@ -381,9 +429,13 @@ bool CProgram::ClickClose(HWND window, int button) const {
 
 void CProgram::PressKey(WORD key) const {
     SendKey(key, false);
-    ::Sleep(30);
+    ::Sleep(30);  // a key is held a moment, as a finger holds it
     SendKey(key, true);
-    ::Sleep(80);
+    WaitUntilHandled();
+}
+
+HWND VisibleWindowOf(DWORD process, const wchar_t* className, const std::wstring& title) {
+    return FindTopLevel(process, className, title, true);
 }
 
 std::optional<MessageBoxSeen> CProgram::WaitForMessageBox(DWORD timeoutMs) const {
@@ -392,9 +444,21 @@ std::optional<MessageBoxSeen> CProgram::WaitForMessageBox(DWORD timeoutMs) const
     if (!WaitFor([&] { return (box = FindTopLevel(m_process.dwProcessId, L"#32770", title, true)) != nullptr; },
                  timeoutMs))
         return std::nullopt;
+    return Seen(box);
+}
+
+std::optional<MessageBoxSeen> CProgram::CurrentMessageBox() const {
+    // Hidden ones too: a box's window exists from its creation, and is shown
+    // only once its modal loop has nothing else to do.
+    HWND box = FindTopLevel(m_process.dwProcessId, L"#32770", Title(), false);
+    if (!box) return std::nullopt;
+    return Seen(box);
+}
+
+MessageBoxSeen CProgram::Seen(HWND box) const {
     MessageBoxSeen seen;
     seen.window = box;
-    seen.caption = title;
+    seen.caption = Title();
     seen.text = Text(::GetDlgItem(box, 0xFFFF));
     seen.owner = ::GetWindow(box, GW_OWNER);
     return seen;
@@ -415,6 +479,45 @@ bool CProgram::Checked(int id) const {
     DWORD_PTR state = 0;
     ::SendMessageTimeoutW(Control(id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
     return state == BST_CHECKED;
+}
+
+bool CProgram::MetersShowSound() const {
+    for (int meter : kMasterMeters) {
+        DWORD_PTR position = 0;
+        if (::SendMessageTimeoutW(Control(meter), PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 5000, &position) && position > 0)
+            return true;
+    }
+    return false;
+}
+
+bool CProgram::RoundTrip(DWORD timeoutMs) const {
+    DWORD_PTR ignored = 0;
+    return m_panel && ::SendMessageTimeoutW(m_panel, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &ignored) != 0;
+}
+
+HWND CProgram::ShownWindow() const {
+    if (PanelVisible()) return m_panel;
+    return FindTopLevel(m_process.dwProcessId, nullptr, L"", true);
+}
+
+bool CProgram::WaitUntilHandled(DWORD timeoutMs) const {
+    if (HWND window = ShownWindow()) {
+        // One pixel: cheap to paint. A window that went meanwhile (a menu
+        // closed, a panel hidden) has handled what made it go.
+        RECT client{};
+        ::GetClientRect(window, &client);
+        RECT pixel{client.right / 2, client.bottom / 2, client.right / 2 + 1, client.bottom / 2 + 1};
+        ::InvalidateRect(window, &pixel, FALSE);
+        if (!WaitFor([&] { return !::IsWindowVisible(window) || !::GetUpdateRect(window, nullptr, FALSE); },
+                     timeoutMs))
+            return false;
+    }
+    return RoundTrip(timeoutMs);
+}
+
+bool CProgram::WaitUntilCardAsked(DWORD timeoutMs) const {
+    if (!SetCard(kCardMarker, "")) return false;
+    return WaitFor([&] { return !Card(kCardMarker).empty(); }, timeoutMs) && RoundTrip(timeoutMs);
 }
 
 std::wstring CProgram::Title() const { return m_exeName.substr(0, m_exeName.find_last_of(L'.')); }

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "panel/res/resource_ids.h"
+
 namespace e2e {
 
 inline constexpr wchar_t kPanelTitle[] = L"Quelmar-TavikDigital(v6.1)";
@@ -33,6 +35,8 @@ inline constexpr int kEffectsClose = 1010;
 inline constexpr int kPresetButton = 1002;   // on the effects panel
 inline constexpr int kPresetExit = 1159;
 inline constexpr int kAboutClose = 1294;
+// The master level meters on the panel (left, right).
+inline constexpr int kMasterMeters[] = {IDC_METER_MASTER_L, IDC_METER_MASTER_R};
 
 // Waits until the condition holds, pumping this thread's messages; false on time-out.
 template <class Condition>
@@ -75,7 +79,10 @@ public:
 
     // Another state file for the card (before the start; the demo keeps its
     // card where the README says).
-    void UseStateFile(const std::string& path) { m_statePath = path; }
+    void UseStateFile(const std::string& path) {
+        m_statePath = path;
+        m_stateExists = false;
+    }
     const std::string& StateFile() const { return m_statePath; }
     // The card before the start (keys of the state file) and while it runs
     // (the card re-reads a state file another process changed).
@@ -125,11 +132,37 @@ public:
 
     // The program's message box, when one appears within the time.
     std::optional<MessageBoxSeen> WaitForMessageBox(DWORD timeoutMs = 10000) const;
+    // The program's message box at this moment, shown or about to show
+    // itself (a modal box shows its window once its loop has nothing to do).
+    std::optional<MessageBoxSeen> CurrentMessageBox() const;
     // Presses the box's own button (IDOK, IDYES, IDNO ...).
     static void Answer(const MessageBoxSeen& box, int button);
 
     std::wstring Text(HWND window) const;
     bool Checked(int id) const;
+    // The shown panel's master meters show sound: the refresh has seen
+    // something play.
+    bool MetersShowSound() const;
+
+    // Proof that the program has dealt with something, for the stories that
+    // check that nothing happened: a check made after it cannot pass only
+    // because the program had not got round to it yet.
+    //
+    // Every input sent so far has been handled: a pixel of one of the
+    // program's shown windows is marked for repainting, and a thread is given
+    // its paint only once no input is waiting for it; a message sent after
+    // the paint is answered only once the handler that was running has
+    // returned (or sits in a modal loop, whose window then exists). With no
+    // window shown, that round trip alone. False on time-out.
+    bool WaitUntilHandled(DWORD timeoutMs = 10000) const;
+    // The program's card has read its state file again since this call, and
+    // whatever asked has finished. At rest only the refresh asks (ten times a
+    // second, once a second while the driver is away), so this is the next
+    // refresh done. A key the card fills in with its default whenever it
+    // reads the file is taken out, and its return is the proof; call it while
+    // nothing else changes the card, as the file is rewritten to take the key
+    // out. False on time-out.
+    bool WaitUntilCardAsked(DWORD timeoutMs = 5000) const;
 
     const std::wstring& Folder() const { return m_folder; }
     std::wstring ExePath() const { return m_folder + m_exeName; }
@@ -141,9 +174,19 @@ public:
     std::string SystemLog() const;  // what the program asked of the system (restart, tray refusals)
 
 private:
+    // The card's state file ("" when there is none yet).
+    std::string ReadState() const;
+    // A message sent to the panel and answered: the panel's thread has taken
+    // up its messages again since.
+    bool RoundTrip(DWORD timeoutMs) const;
+    // The panel if it is shown, otherwise another shown window of the program.
+    HWND ShownWindow() const;
+    MessageBoxSeen Seen(HWND box) const;
+
     std::wstring m_folder;
     std::wstring m_exeName;
     std::string m_statePath;
+    mutable bool m_stateExists = false;  // the state file has been written or read
     std::map<std::string, std::string> m_environment;
     bool m_virtualCard = true;
     PROCESS_INFORMATION m_process{};
@@ -163,6 +206,9 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 // Runs the command line to its end; its exit code, or empty when it could not
 // start or did not end within the time (it is then ended).
 std::optional<DWORD> RunAndWait(const std::wstring& commandLine, DWORD timeoutMs = 30000);
+
+// A visible top-level window of the process with this class and title, or null.
+HWND VisibleWindowOf(DWORD process, const wchar_t* className, const std::wstring& title);
 
 // A visible window that owner owns (a modal panel or a message box) and that
 // holds the control (0: any), or null; and the same once one appears within the time.

@@ -86,7 +86,7 @@ bool Shots(const std::wstring& folder, DWORD dpi) {
             shooter.Fail("the panel did not open");
             return false;
         }
-        ::Sleep(600);  // a few refresh ticks: the meters show what plays
+        e2e::WaitFor([&] { return program.MetersShowSound(); }, 3000);  // the meters show what plays
         shooter.Shoot(program.Panel(), std::wstring(L"main-") + std::wstring(card.channels, card.channels + 1) + L"ch");
         if (std::string(card.channels) == "8") {
             HWND effects = program.ClickOpen(program.Panel(), kEffectsButton);

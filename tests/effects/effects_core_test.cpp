@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "panel/effects/effects_math.h"
 #include "panel/effects/graphic_eq.h"
@@ -27,6 +29,26 @@ TEST(EffectsMath, EngineValuesTruncateTowardZero) {
     EXPECT_EQ(PercentSliderToEdit(250), 75);
     EXPECT_EQ(PercentSliderToEngine(250), 750);
     EXPECT_EQ(PercentSliderToEdit(255), 75);  // integer division of the position
+}
+
+// The library reads a gain g as 200 × log10(1 + g): minus infinity at -1, not
+// a number below it. Those, and values past either end, take the end they
+// lie beyond, with no undefined conversion to int.
+TEST(EffectsMath, EngineValuesBeyondTheScaleTakeItsEnds) {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(EngineToBand(-inf), kBandMax);  // the bottom: -12 dB
+    EXPECT_EQ(EngineToBand(std::numeric_limits<double>::quiet_NaN()), kBandMax);
+    EXPECT_EQ(EngineToBand(inf), kBandMin);
+    EXPECT_EQ(EngineToBand(-1e300), kBandMax);
+    EXPECT_EQ(EngineToBand(1e300), kBandMin);
+    EXPECT_EQ(EngineToBand(-121), kBandMax);
+    EXPECT_EQ(EngineToBand(150), kBandMin);
+    // Per mille beyond 1000 (or beyond int) put the slider at its top.
+    EXPECT_EQ(EngineToPercentSlider(354), 646);
+    EXPECT_EQ(EngineToPercentSlider(0), kPercentRange);
+    EXPECT_EQ(EngineToPercentSlider(1001), 0);
+    EXPECT_EQ(EngineToPercentSlider(0xFFFFFFFFu), 0);
+    EXPECT_EQ(EngineToPercentSlider(0x80000000u), 0);
 }
 
 TEST(EffectsMath, EditNumbersAndClamps) {
@@ -109,7 +131,7 @@ TEST(GraphicEq, ExportThenImportIsExactForEveryPosition) {
         BandPositions positions{};
         for (int band = 0; band < kBands; ++band) positions[band] = (p - kBandMin + band * 7) % 41 + kBandMin;
         const EqImport back = ParseEqualizerText(FormatGraphicEq(positions));
-        ASSERT_TRUE(back.ok) << back.error;
+        ASSERT_TRUE(back.ok) << DescribeEqError(back.error, false);
         EXPECT_EQ(back.positions, positions) << FormatGraphicEq(positions);
         EXPECT_EQ(back.clamped, 0);
     }
@@ -137,25 +159,27 @@ TEST(GraphicEq, AHundredPointCurveIsInterpolatedOnLogFrequency) {
     }
     line += "\r\n";
     const EqImport result = ParseEqualizerText(line);
-    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_TRUE(result.ok) << DescribeEqError(result.error, false);
     // -10.02 dB at 31 Hz is -16.7 steps, rounded to -17: position 17.
     EXPECT_EQ(result.positions, (BandPositions{17, 13, 10, 7, 3, 0, -3, -7, -10, -13}));
     EXPECT_EQ(result.clamped, 0);
 }
 
-TEST(GraphicEq, EndsExtendAndGainsClampWithACount) {
-    const EqImport result = ParseEqualizerText("GraphicEQ: 500 0; 1000 13.5");
-    ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(result.positions, (BandPositions{0, 0, 0, 0, 0, -20, -20, -20, -20, -20}));
-    EXPECT_EQ(result.clamped, 5);
+TEST(GraphicEq, EndsExtendAndAWideCurveClampsWithACount) {
+    // 26.5 dB from end to end: no level fits it, so nothing moves.
+    const EqImport result = ParseEqualizerText("GraphicEQ: 500 -13; 1000 13.5");
+    ASSERT_TRUE(result.ok) << DescribeEqError(result.error, false);
+    EXPECT_EQ(result.positions, (BandPositions{20, 20, 20, 20, 20, -20, -20, -20, -20, -20}));
+    EXPECT_EQ(result.clamped, 10);
+    EXPECT_EQ(result.shiftSteps, 0);
     const EqImport one = ParseEqualizerText("GraphicEQ: 1000 -2.4;\n");
-    ASSERT_TRUE(one.ok) << one.error;
+    ASSERT_TRUE(one.ok) << DescribeEqError(one.error, false);
     EXPECT_EQ(one.positions, (BandPositions{4, 4, 4, 4, 4, 4, 4, 4, 4, 4}));
 }
 
 TEST(GraphicEq, TenGainsRoundHalvesAwayFromZero) {
     const EqImport result = ParseEqualizerText("# from a forum post\n\n0.3 -0.3, 0.9; -0.9 1.5 -1.5 0.29 12 -12 +2.4\n");
-    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_TRUE(result.ok) << DescribeEqError(result.error, false);
     EXPECT_EQ(result.positions, (BandPositions{-1, 1, -2, 2, -3, 3, 0, -20, 20, -4}));
     EXPECT_EQ(result.clamped, 0);
 }
@@ -189,8 +213,178 @@ TEST(GraphicEq, MalformedTextIsRefusedWithAReason) {
     for (const char* text : bad) {
         const EqImport result = ParseEqualizerText(text);
         EXPECT_FALSE(result.ok) << text;
-        EXPECT_FALSE(result.error.empty()) << text;
+        EXPECT_NE(result.error.problem, EqProblem::kNone) << text;
     }
     const EqImport nul = ParseEqualizerText(std::string_view("GraphicEQ: 31 1\0; 62 2", 23));
     EXPECT_FALSE(nul.ok);
+}
+
+// A curve whose span fits ±12 dB but whose level does not keeps its shape: it
+// moves by the fewest 0.6 dB steps that make it fit, and nothing is clamped.
+TEST(GraphicEq, ACurveThatFitsButForItsLevelMovesWhole) {
+    const EqImport high = ParseEqualizerText("GraphicEQ: 31 10; 1000 16; 16000 14");
+    ASSERT_TRUE(high.ok) << DescribeEqError(high.error, false);
+    // 16 dB is 26.67 steps, rounded to 27: moved down by 7 steps, 4.2 dB.
+    EXPECT_EQ(high.shiftSteps, -7);
+    EXPECT_EQ(high.clamped, 0);
+    EXPECT_EQ(high.positions[5], -20);
+    EXPECT_EQ(high.positions[0], -10);  // 10 dB is 17 steps, less 7
+    EXPECT_EQ(DescribeEqFit(high, false),
+              std::vector<std::string>{"the curve was moved down by 4.2 dB to fit the equalizer's ±12 dB, its shape kept"});
+
+    const EqImport low = ParseEqualizerText("Preamp: -20 dB\nGraphicEQ: 31 0; 16000 6\n");
+    ASSERT_TRUE(low.ok) << DescribeEqError(low.error, false);
+    EXPECT_EQ(low.shiftSteps, 13);  // -20 dB is 33 steps down: up by 13 to -12 dB
+    EXPECT_EQ(low.positions[0], 20);
+    EXPECT_EQ(low.positions[9], 10);
+    EXPECT_EQ(DescribeEqFit(low, true)[0], "整条曲线上移 7.8 dB，以适应均衡器的 ±12 dB 范围，形状不变");
+
+    // Exactly 24 dB from end to end still fits.
+    const EqImport span = ParseEqualizerText("GraphicEQ: 31 0; 16000 24");
+    ASSERT_TRUE(span.ok);
+    EXPECT_EQ(span.positions[0], 20);
+    EXPECT_EQ(span.positions[9], -20);
+    EXPECT_EQ(span.clamped, 0);
+    EXPECT_TRUE(DescribeEqFit(ParseEqualizerText("GraphicEQ: 31 12; 16000 -12"), false).empty());
+}
+
+namespace {
+
+// A ten-band file as headphone-correction databases publish it: a preamp,
+// then one peak at each of the panel's centres.
+const char kTenBandFile[] =
+    "Preamp: -6.1 dB\r\n"
+    "Filter 1: ON PK Fc 31 Hz Gain 5.3 dB Q 1.41\r\n"
+    "Filter 2: ON PK Fc 62 Hz Gain 4.9 dB Q 1.41\r\n"
+    "Filter 3: ON PK Fc 125 Hz Gain 1.3 dB Q 1.41\r\n"
+    "Filter 4: ON PK Fc 250 Hz Gain -2.5 dB Q 1.41\r\n"
+    "Filter 5: ON PK Fc 500 Hz Gain -0.4 dB Q 1.41\r\n"
+    "Filter 6: ON PK Fc 1000 Hz Gain 0.2 dB Q 1.41\r\n"
+    "Filter 7: ON PK Fc 2000 Hz Gain 3.1 dB Q 1.41\r\n"
+    "Filter 8: ON PK Fc 4000 Hz Gain 6.0 dB Q 1.41\r\n"
+    "Filter 9: ON PK Fc 8000 Hz Gain -4.5 dB Q 1.41\r\n"
+    "Filter 10: ON PK Fc 16000 Hz Gain -1.3 dB Q 1.41\r\n";
+
+std::string Utf16(std::string_view ascii, bool bigEndian) {
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : ascii) {
+        if (bigEndian) out += '\0';
+        out += c;
+        if (!bigEndian) out += '\0';
+    }
+    return out;
+}
+
+}  // namespace
+
+// Each band takes its own filter's gain plus the preamp, rounded: not the
+// response of the ten peaks, which overlap.
+TEST(EqualizerFiles, TheTenBandFormIsImportedBandForBand) {
+    const EqImport result = ParseEqualizerText(kTenBandFile);
+    ASSERT_TRUE(result.ok) << DescribeEqError(result.error, false);
+    EXPECT_EQ(result.form, EqForm::kTenBandFilters);
+    // -0.8, -1.2, -4.8, -8.6, -6.5, -5.9, -3.0, -0.1, -10.6, -7.4 dB
+    EXPECT_EQ(result.positions, (BandPositions{1, 2, 8, 14, 11, 10, 5, 0, 18, 12}));
+    EXPECT_EQ(result.clamped, 0);
+    EXPECT_EQ(result.shiftSteps, 0);
+
+    // The same file in UTF-16, either byte order, with its byte-order mark.
+    for (bool bigEndian : {false, true}) {
+        const EqImport wide = ParseEqualizerText(Utf16(kTenBandFile, bigEndian));
+        ASSERT_TRUE(wide.ok) << DescribeEqError(wide.error, false);
+        EXPECT_EQ(wide.positions, result.positions);
+    }
+
+    // Nine of the ten, or one of them elsewhere, is not the ten-band form.
+    std::string moved = kTenBandFile;
+    moved.replace(moved.find("Fc 500 Hz"), 9, "Fc 510 Hz");
+    EXPECT_EQ(ParseEqualizerText(moved).form, EqForm::kParametric);
+}
+
+TEST(EqualizerFiles, FiltersAreReadByTheirCookbookResponse) {
+    const EqFilter peak{EqFilterType::kPeak, 1000, -4, 2};
+    EXPECT_NEAR(FilterResponseDb(peak, 1000), -4, 1e-9);
+    EXPECT_NEAR(FilterResponseDb(peak, 20), 0, 0.01);
+    // A shelf has half its gain at its frequency, all of it at the far end.
+    const EqFilter low{EqFilterType::kLowShelf, 105, 6, 0.7};
+    EXPECT_NEAR(FilterResponseDb(low, 105), 3, 1e-9);
+    EXPECT_NEAR(FilterResponseDb(low, 1), 6, 0.01);
+    EXPECT_NEAR(FilterResponseDb(low, 20000), 0, 0.01);
+    const EqFilter high{EqFilterType::kHighShelf, 10000, 3, 0.7};
+    EXPECT_NEAR(FilterResponseDb(high, 10000), 1.5, 1e-9);
+    EXPECT_NEAR(FilterResponseDb(high, 20), 0, 0.01);
+
+    // Their sum in dB plus the preamp, read at each centre; OFF filters and
+    // units in any case count for nothing else.
+    const EqImport result = ParseEqualizerText(
+        "# parametric\n"
+        "Preamp: -3 dB\n"
+        "Filter 1: ON LSC Fc 105 Hz Gain 6.0 dB Q 0.70\n"
+        "Filter 2: on pk fc 1000 hz gain -4 db q 2\n"
+        "Filter 3: ON HSC Fc 10000 Hz Gain 3.0 dB Q 0.70\n"
+        "Filter 4: OFF PK Fc 500 Hz Gain 10 dB Q 1\n");
+    ASSERT_TRUE(result.ok) << DescribeEqError(result.error, false);
+    EXPECT_EQ(result.form, EqForm::kParametric);
+    // 2.94, 2.28, -0.97, -2.86, -3.39, -7.00, -3.40, -3.02, -2.27, -0.13 dB,
+    // from the cookbook's formulas evaluated on their own.
+    EXPECT_EQ(result.positions, (BandPositions{-5, -4, 2, 5, 6, 12, 6, 5, 4, 0}));
+
+    // A shelf without Q takes 1/√2; LS and HS are read as LSC and HSC.
+    const EqImport shelves = ParseEqualizerText("Filter: ON LS Fc 105 Hz Gain 6 dB\nFilter: ON HS Fc 10000 Hz Gain 3 dB Q 0.7071\n");
+    const EqImport corner = ParseEqualizerText("Filter: ON LSC Fc 105 Hz Gain 6 dB Q 0.7071\nFilter: ON HSC Fc 10000 Hz Gain 3 dB\n");
+    ASSERT_TRUE(shelves.ok && corner.ok);
+    EXPECT_EQ(shelves.positions, corner.positions);
+}
+
+TEST(EqualizerFiles, APreampLineBeforeAGraphicEqLineCounts) {
+    const EqImport result = ParseEqualizerText("Preamp: -6 dB\nGraphicEQ: 20 6; 1000 6; 20000 9.6\n");
+    ASSERT_TRUE(result.ok) << DescribeEqError(result.error, false);
+    EXPECT_EQ(result.form, EqForm::kGraphicEq);
+    EXPECT_EQ(result.positions[0], 0);
+    EXPECT_EQ(result.positions[5], 0);
+    EXPECT_LT(result.positions[9], 0);
+}
+
+TEST(EqualizerFiles, EveryRefusalNamesItsLineAndTheFormsRead) {
+    struct Case {
+        const char* text;
+        EqProblem problem;
+        std::size_t line;
+        std::size_t column;
+    };
+    const Case cases[] = {
+        {"Preamp: -6.1 dB\n", EqProblem::kPreampAlone, 1, 0},
+        {"\n\nPreamp: x\n", EqProblem::kExpectedGain, 3, 9},
+        {"Preamp: -6 dB\nFilter 1: ON LP Fc 100 Hz\n", EqProblem::kFilterType, 2, 14},
+        {"Filter 1: ON PK Fc 100 Hz Gain 2 dB\n", EqProblem::kExpectedQ, 1, 36},
+        {"Filter 1: ON PK Fc 30000 Hz Gain 2 dB Q 1\n", EqProblem::kFilterFrequencyRange, 1, 20},
+        {"Filter 1: ON PK Fc 100 Hz Gain 2 dB Q 0\n", EqProblem::kQRange, 1, 39},
+        {"Filter 1: ON PK Fc 100 Hz Gain 2 dB Q 1 BW 2\n", EqProblem::kExpectedEnd, 1, 41},
+        {"Filter 1: ON PK Fc 100 Hz BW Oct 1\n", EqProblem::kExpectedFilterGain, 1, 27},
+        {"Filter 1: MAYBE PK\n", EqProblem::kExpectedOnOff, 1, 11},
+        {"Filter Settings file\n", EqProblem::kExpectedColon, 1, 8},
+        {"Equaliser: Generic\n", EqProblem::kUnknownLine, 1, 0},
+        {"GraphicEQ: 31 1\nGraphicEQ: 31 2\n", EqProblem::kSecondGraphicEq, 2, 0},
+        {"1 2 3 4 5 6 7 8 9 10\nFilter: ON PK Fc 31 Hz Gain 1 dB Q 1\n", EqProblem::kMixedForms, 2, 0},
+        {"GraphicEQ: 31 1001\n", EqProblem::kGainRange, 1, 15},
+        {"# nothing\n", EqProblem::kNoData, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const EqImport result = ParseEqualizerText(c.text);
+        ASSERT_FALSE(result.ok) << c.text;
+        EXPECT_EQ(result.error.problem, c.problem) << c.text;
+        EXPECT_EQ(result.error.line, c.line) << c.text;
+        EXPECT_EQ(result.error.column, c.column) << c.text;
+        const std::string english = DescribeEqError(result.error, false);
+        EXPECT_NE(english.find("the forms read: a GraphicEQ line"), std::string::npos) << english;
+        if (c.line != 0) {
+            EXPECT_EQ(english.rfind("line " + std::to_string(c.line), 0), 0u) << english;
+        }
+    }
+    const EqImport lowPass = ParseEqualizerText("Preamp: -6 dB\nFilter 1: ON LP Fc 100 Hz\n");
+    EXPECT_EQ(DescribeEqError(lowPass.error, false),
+              "line 2, column 14: filter type LP is not read (PK, LSC, HSC, LS and HS are) (the forms read: a "
+              "GraphicEQ line; a line of ten gains in dB; Filter lines of type PK, LSC, HSC, LS or HS with Fc, Gain "
+              "and Q, with or without a Preamp line)");
+    EXPECT_EQ(DescribeEqError(lowPass.error, true).rfind("第 2 行第 14 列：不能读取滤波器类型 LP", 0), 0u);
 }

@@ -2,6 +2,8 @@
 // templates, on the virtual card's engine, with a settings file of their own.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +25,7 @@
 #include "framework/tooltips.h"
 #include "panel/effects/effects_panel_dlg.h"
 #include "panel/effects/preset_dlg.h"
+#include "panel/effects/preset_store.h"
 #include "preset_command.h"
 #include "vcard_api.h"
 
@@ -198,7 +201,7 @@ TEST_F(EffectsPanel, OpensWithTheEngineValuesAndTheSwitchesVisibility) {
     EXPECT_FALSE(IsWindowEnabled(Item(1013)));
     EXPECT_FALSE(Visible(kIntensity));
     EXPECT_TRUE(Visible(1313));
-    EXPECT_EQ(SliderPos(kIntensity), 650);
+    EXPECT_EQ(SliderPos(kIntensity), 651);  // the engine reads 350 back as 349 per mille
     EXPECT_EQ(Text(Item(1301)), L"35");
     // 3D on: its slider and edit shown.
     EXPECT_TRUE(Visible(kSpread));
@@ -234,6 +237,61 @@ TEST_F(EffectsPanel, EveryPositionInTheEngineOpensOnItselfAndStaysThere) {
         EXPECT_EQ(EngineBands(), tenths) << "opening sent back what the engine held";
         m_panel.DestroyWindow();
     }
+}
+
+// Values the panel's steps cannot show (a band between two 0.6 dB steps,
+// per mille that are not whole percent) are shown rounded, and opening sends
+// none of them back: the engine keeps what another program gave it.
+TEST_F(EffectsPanel, OpeningSendsNothingBackOfWhatItRounds) {
+    SetEngineEqualizer(1, {50, -13, 0, 0, 0, 0, 0, 0, 0, 7});
+    ASSERT_EQ(QS_SetIntensity(354), 1);
+    ASSERT_EQ(QS_SetQXpanderStereo(1), 1);
+    ASSERT_EQ(QS_SetStereoSpread(355), 1);
+    const int32_t room[2] = {0, 2};
+    uint32_t count = 0;
+    ASSERT_EQ(QS_SetEnvPreset(room, &count), 1);
+    const char* keys[] = {"qs.equalizer", "qs.intensity", "qs.spread", "qs.environment"};
+    std::vector<std::string> before;
+    for (const char* key : keys) before.push_back(Card(key));
+    Open();
+    EXPECT_EQ(Text(Item(1290)), L"8");
+    EXPECT_EQ(Text(Item(1301)), L"36");
+    EXPECT_EQ(Text(Item(1300)), L"36");
+    for (std::size_t i = 0; i < std::size(keys); ++i) EXPECT_EQ(Card(keys[i]), before[i]) << keys[i];
+
+    // What the user changes is sent, as the panel shows it.
+    Type(1291, L"3");
+    EXPECT_EQ(EngineBands(), (std::vector<int>{48, 18, 0, 0, 0, 0, 0, 0, 0, 6}));
+    EXPECT_EQ(Card("qs.intensity"), before[1]);
+}
+
+// An engine gain at or below -1 (no amplitude left) reads as minus infinity
+// or not a number; huge gains as plus infinity. Each opens at its end of the
+// slider, and nothing is written back.
+TEST_F(EffectsPanel, GainsBeyondTheScaleOpenAtItsEndsAndStayInTheEngine) {
+    // Switch on, dword 1 = 10, then gains -1, -2 (NaN in dB), +inf, NaN, 0 ...
+    const std::string record =
+        "01 00 00 00 0A 00 00 00 00 00 80 BF 00 00 00 C0 00 00 80 7F 00 00 C0 7F 00 00 00 00 "
+        "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00";
+    ASSERT_EQ(OrvaneVcSet("qs.equalizer", record.c_str()), 1);
+    // +20000 millibels and a spread of 1e10: more per mille than a dword holds.
+    ASSERT_EQ(OrvaneVcSet("qs.intensity", "20 4E 00 00"), 1);
+    ASSERT_EQ(OrvaneVcSet("qs.spread", "F9 02 15 50"), 1);
+    ASSERT_EQ(QS_SetQXpanderStereo(1), 1);
+    Open();
+    EXPECT_EQ(SliderPos(kBand1), 20);
+    EXPECT_EQ(Text(Item(1290)), L"-20");
+    EXPECT_EQ(SliderPos(kBand2), 20);
+    EXPECT_EQ(SliderPos(kBand3), -20);
+    EXPECT_EQ(Text(Item(1292)), L"20");
+    EXPECT_EQ(SliderPos(kBandIds[3]), 20);
+    EXPECT_EQ(SliderPos(kBandIds[4]), 0);
+    EXPECT_EQ(SliderPos(kIntensity), 0) << "the top: 100 %";
+    EXPECT_EQ(SliderPos(kSpread), 0);
+    EXPECT_EQ(Text(Item(1300)), L"100");
+    EXPECT_EQ(Card("qs.equalizer"), record);
+    EXPECT_EQ(Card("qs.intensity"), "20 4E 00 00");
+    EXPECT_EQ(Card("qs.spread"), "F9 02 15 50");
 }
 
 TEST_F(EffectsPanel, BandEditsClampAndSendTenthsOfADecibel) {
@@ -709,4 +767,127 @@ TEST_F(Presets, AnImportedPresetIsListedAtTheNextOpening) {
     Click(1286, m_list->m_hWnd);
     EXPECT_EQ(EngineBands(), std::vector<int>(10, 30));
     EXPECT_EQ(Text(Item(1299)), L"5");
+}
+
+namespace {
+
+// Files dropped on the effects window, as the shell drops them: a DROPFILES
+// list of wide paths in global memory, which the window releases.
+class Drops : public EffectsPanel {
+protected:
+    void SetUp() override {
+        EffectsPanel::SetUp();
+        SetEngineEqualizer(1, {});
+        Open();
+        char dir[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, dir);
+        m_dir = std::string(dir) + "effects-drops-" + std::to_string(GetCurrentProcessId()) + "\\";
+        CreateDirectoryA(m_dir.c_str(), nullptr);
+    }
+    void TearDown() override {
+        for (const std::string& file : m_files) DeleteFileA(file.c_str());
+        RemoveDirectoryA(m_dir.c_str());
+        EffectsPanel::TearDown();
+    }
+
+    std::string Write(const std::string& name, const std::string& bytes) {
+        const std::string path = m_dir + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        m_files.push_back(path);
+        return path;
+    }
+    void Drop(const std::vector<std::string>& paths) {
+        std::wstring list;
+        for (const std::string& path : paths) list += std::wstring(path.begin(), path.end()) + L'\0';
+        list += L'\0';
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+        ASSERT_NE(memory, nullptr);
+        auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+        files->pFiles = sizeof(DROPFILES);
+        files->fWide = TRUE;
+        std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(files + 1));
+        GlobalUnlock(memory);
+        SendMessageW(m_panel.m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    }
+    std::vector<int> Sliders() const {
+        std::vector<int> positions;
+        for (int id : kBandIds) positions.push_back(SliderPos(id));
+        return positions;
+    }
+
+    std::string m_dir;
+    std::vector<std::string> m_files;
+};
+
+}  // namespace
+
+TEST_F(Drops, AParametricFileBecomesAPresetNamedAfterItAndIsLoaded) {
+    EXPECT_TRUE(GetWindowLongW(m_panel.m_hWnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    const std::string file = Write("HD 600 ParametricEQ.txt",
+                                   "Preamp: -3 dB\r\n"
+                                   "Filter 1: ON LSC Fc 105 Hz Gain 6.0 dB Q 0.70\r\n"
+                                   "Filter 2: ON PK Fc 1000 Hz Gain -4.0 dB Q 2.0\r\n"
+                                   "Filter 3: ON HSC Fc 10000 Hz Gain 3.0 dB Q 0.70\r\n");
+    Drop({file});
+    EXPECT_TRUE(m_boxes.empty()) << testing::PrintToString(m_boxes);
+    const std::vector<int> expected = {-5, -4, 2, 5, 6, 12, 6, 5, 4, 0};
+    EXPECT_EQ(Sliders(), expected);
+    EXPECT_EQ(Text(Item(1290)), L"5");
+    std::vector<int> tenths;
+    for (int p : expected) tenths.push_back(p * -6);
+    EXPECT_EQ(EngineBands(), tenths);
+    const auto stored = effects::CPresetStore(m_ini).Load(L"HD 600 ParametricEQ");
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(std::vector<int>(stored->begin(), stored->end()), expected);
+}
+
+TEST_F(Drops, ACurveMovedToFitSaysByHowMuchInThePanelsLanguage) {
+    m_panel.SetChinese(true);
+    Drop({Write("loud.txt", "GraphicEQ: 31 10; 1000 16; 16000 14\n")});
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0], L"已导入预设“loud”：整条曲线下移 4.2 dB，以适应均衡器的 ±12 dB 范围，形状不变。");
+    EXPECT_EQ(SliderPos(kBandIds[5]), -20);
+
+    m_panel.SetChinese(false);
+    m_boxes.clear();
+    Drop({Write("wide.txt", "GraphicEQ: 500 -13; 1000 13.5\n")});
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0], L"Preset \"wide\" imported: 10 bands were beyond 12 dB and clamped to it.");
+}
+
+TEST_F(Drops, AFileThatCannotBeUsedSaysWhyAndChangesNothing) {
+    Type(1290, L"4");
+    const std::vector<int> before = Sliders();
+    const std::vector<int> engine = EngineBands();
+    m_panel.SetChinese(true);
+    Drop({Write("preamp.txt", "Preamp: -6.1 dB\r\n"), m_dir + "missing.txt"});
+    ASSERT_EQ(m_boxes.size(), 2u);
+    EXPECT_EQ(m_boxes[0].rfind(L"未导入“preamp.txt”：第 1 行：只有 Preamp 行，没有曲线（可读取的格式：", 0), 0u)
+        << testing::PrintToString(m_boxes[0]);
+    EXPECT_EQ(m_boxes[1], L"未导入“missing.txt”：文件不存在");
+    m_panel.SetChinese(false);
+    m_boxes.clear();
+    Drop({Write("[odd].txt", "GraphicEQ: 31 1\n")});
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0], L"\"[odd].txt\" was not imported: A preset name cannot begin with \"[\" or \";\".");
+    EXPECT_EQ(Sliders(), before);
+    EXPECT_EQ(EngineBands(), engine);
+    EXPECT_EQ(GetFileAttributesA(m_ini.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing was written";
+}
+
+TEST_F(Drops, APresetOfThatNameIsReplacedOnlyOnYes) {
+    ASSERT_TRUE(effects::CPresetStore(m_ini).Save(L"Mine", effects::BandPositions{}, false));
+    const std::string before = FileText(m_ini);
+    const std::string file = Write("mine.txt", "1 1 1 1 1 1 1 1 1 1\n");
+    m_answer = IDNO;
+    Drop({file});
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0], L"There is already a preset saved by this name. Do you want to overwrite it?");
+    EXPECT_EQ(FileText(m_ini), before);
+    EXPECT_EQ(SliderPos(kBand1), 0);
+
+    m_answer = IDYES;
+    Drop({file});
+    EXPECT_EQ(SliderPos(kBand1), -2);  // 1 dB: two steps up
+    EXPECT_EQ(effects::CPresetStore(m_ini).Names(), std::vector<std::wstring>{L"mine"});
 }

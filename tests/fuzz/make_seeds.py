@@ -96,6 +96,16 @@ def effects_seeds():
     put("graphic_eq", "ten-gains-bom-crlf.txt", b"\xef\xbb\xbf# exported\r\n2.4, 0, -1.2, 0, 0, 0.6, 0, 0, 3, 6\r\n")
     put("graphic_eq", "beyond-range.txt", b"GraphicEQ: 31 30; 16000 -30\n")
     put("graphic_eq", "bad.txt", b"GraphicEQ: 31; x 2;;\n")
+    ten_band = "Preamp: -6.1 dB\r\n" + "".join(
+        "Filter %d: ON PK Fc %d Hz Gain %.1f dB Q 1.41\r\n" % (i + 1, hz, 5.2 - i)
+        for i, hz in enumerate([31, 62, 125, 250, 500, 1000, 2000, 4000, 8000, 16000]))
+    put("graphic_eq", "ten-band-filters.txt", ten_band.encode())
+    put("graphic_eq", "ten-band-utf16.txt", b"\xff\xfe" + ten_band.encode("utf-16-le"))
+    put("graphic_eq", "parametric.txt",
+        b"Preamp: -6.2 dB\nFilter 1: ON LSC Fc 105 Hz Gain 5.5 dB Q 0.70\n"
+        b"Filter 2: ON PK Fc 2300 Hz Gain -3.1 dB Q 2.1\nFilter 3: OFF PK Fc 500 Hz Gain 1 dB Q 1\n"
+        b"Filter 4: ON HSC Fc 10000 Hz Gain -2.4 dB Q 0.70\nFilter: ON HS Fc 12000 Hz Gain 1 dB\n")
+    put("graphic_eq", "preamp-graphiceq.txt", b"Preamp: -3 dB\nGraphicEQ: 20 8; 1000 14; 20000 10\n")
     put("preset_section", "two.bin", b"Rock=Rock\0Jazz=Jazz\0\0")
     put("preset_section", "odd.bin", b"=\0noequals\0a==b\0")
 

@@ -1,4 +1,4 @@
-// libFuzzer target of the BMP parser (clang -fsanitize=fuzzer; see README).
+// libFuzzer target of the BMP parser (run by scripts/fuzz; docs/fuzzing.md).
 #include <cstddef>
 #include <cstdint>
 #include <span>

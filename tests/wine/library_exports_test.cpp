@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <thread>
 
 #include "CorrantApi.h"
 #include "engine_platform.h"
@@ -233,4 +236,26 @@ TEST_F(Exports, AnExceptionInsideTheCardStaysInsideIt) {
     EXPECT_EQ(QS_OPEN(nullptr), 0);
     ASSERT_EQ(OrvaneVcSet("fault.throw", ""), 1);
     EXPECT_EQ(OrvaneVcMixerHandles(), 0);
+}
+
+// Windows does not replace a file that is open, and a test or a second program
+// reads the state file while the card writes it: the card's change reaches
+// the file once the reader lets go, and the card never reads its older self back.
+TEST_F(Exports, AChangeWrittenWhileTheStateFileIsBeingReadIsKept) {
+    char path[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableA(ORVANE_VCARD_ENV, path, MAX_PATH), 0u);
+    HANDLE reader = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    std::thread letGo([reader] {
+        Sleep(20);  // a reader holds the file a moment
+        CloseHandle(reader);
+    });
+    const int32_t set = OrvaneVcSet("sample_rate", "00 08");
+    letGo.join();
+    EXPECT_EQ(set, 1);
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    EXPECT_NE(text.str().find("sample_rate = 00 08"), std::string::npos) << text.str();
+    EXPECT_EQ(CardValue("sample_rate"), "00 08");
 }

@@ -1,14 +1,15 @@
 #include "preset_command.h"
 
-#include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
 
 #include "framework/program_paths.h"
 #include "panel/effects/effects_texts.h"
+#include "panel/effects/eq_file.h"
 #include "panel/effects/graphic_eq.h"
 #include "panel/effects/preset_store.h"
 
@@ -19,7 +20,8 @@ const char kPresetHelp[] =
     "  preset [--ini PATH] export NAME FILE\n"
     "                               writes a preset as a GraphicEQ line (dB)\n"
     "  preset [--ini PATH] import FILE [NAME]\n"
-    "                               reads a GraphicEQ line or ten gains in dB into a preset\n"
+    "                               reads an equalizer file into a preset: a GraphicEQ line,\n"
+    "                               ten gains in dB, or Equalizer APO's Preamp and Filter lines\n"
     "                               (NAME defaults to the file's name without extension)\n"
     "  preset [--ini PATH] delete NAME\n"
     "                               PATH defaults to \"Orvane Sound.ini\" beside corractl\n";
@@ -27,16 +29,16 @@ const char kPresetHelp[] =
 namespace {
 
 constexpr int kOk = 0, kFailed = 1, kUsage = 2;
-// Far above any equalizer curve (a GraphicEQ line of every hertz is 200 kB).
-constexpr long long kLargestFile = 16ll << 20;
 
+// What the command says is kept as UTF-8 until it is written out.
 std::string Narrow(const std::wstring& text) {
     if (text.empty()) return {};
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
                                         nullptr);
     std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
     if (n > 0)
-        ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                              nullptr);
     return out;
 }
 
@@ -74,7 +76,7 @@ public:
 
     int Export(const effects::CPresetStore& store, const std::wstring& name, const std::wstring& path) {
         const auto positions = store.Load(name);
-        if (!positions) return Fail("no preset \"" + Narrow(name) + "\" with a valid record in " + store.File());
+        if (!positions) return Fail("no preset \"" + Narrow(name) + "\" with a valid record in " + FileOf(store));
         File file(::_wfopen(path.c_str(), L"wb"));
         if (!file) return Fail("cannot write " + Narrow(path));
         const std::string line = effects::FormatGraphicEq(*positions) + "\r\n";
@@ -84,68 +86,31 @@ public:
     }
 
     int Import(const effects::CPresetStore& store, const std::wstring& path, std::optional<std::wstring> given) {
-        std::wstring name;
-        if (given) {
-            name = *given;
-        } else {
-            const std::size_t slash = path.find_last_of(L"\\/:");
-            name = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
-            const std::size_t dot = name.find_last_of(L'.');
-            if (dot != std::wstring::npos && dot > 0) name.erase(dot);
-        }
+        const std::wstring name = given ? *given : effects::PresetNameOfFile(path);
         int status = kOk;
         if (!CheckName(name, status)) return status;
 
-        std::string text;
-        if (!ReadWhole(path, text, status)) return status;
-        const effects::EqImport curve = effects::ParseEqualizerText(text);
-        if (!curve.ok) return Fail(Narrow(path) + ": " + curve.error + "; nothing imported");
+        const effects::EqFileImport file = effects::ImportEqualizerFile(path);
+        if (!file.Ok()) return Fail(Narrow(path) + ": " + Narrow(effects::DescribeRefusal(file, false)) + "; nothing imported");
 
-        const bool existed = store.Load(name).has_value() || Listed(store, name);
-        if (!store.Save(name, curve.positions, true)) return Fail("cannot write " + store.File());
+        const bool existed = store.Load(name).has_value() || store.Listed(name);
+        if (!store.Save(name, file.curve.positions, true)) return Fail("cannot write " + FileOf(store));
         m_out += std::string(existed ? "replaced" : "added") + " preset \"" + Narrow(name) + "\"\n";
-        if (curve.clamped > 0)
-            m_err += "corractl: " + std::to_string(curve.clamped) + (curve.clamped == 1 ? " band was" : " bands were") +
-                     " beyond 12 dB and clamped to it\n";
+        for (const std::string& said : effects::DescribeEqFit(file.curve, false)) m_err += "corractl: " + said + "\n";
         return kOk;
     }
 
     int Delete(const effects::CPresetStore& store, const std::wstring& name) {
-        if (!Listed(store, name) && !store.Load(name)) return Fail("no preset \"" + Narrow(name) + "\" in " + store.File());
-        if (!store.Delete(name)) return Fail("cannot write " + store.File());
+        if (!store.Listed(name) && !store.Load(name)) return Fail("no preset \"" + Narrow(name) + "\" in " + FileOf(store));
+        if (!store.Delete(name)) return Fail("cannot write " + FileOf(store));
         return kOk;
     }
 
 private:
-    // Listed under any letter case, as the settings file's keys compare.
-    static bool Listed(const effects::CPresetStore& store, const std::wstring& name) {
-        for (const std::wstring& listed : store.Names())
-            if (::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, listed.c_str(), -1, name.c_str(), -1) == CSTR_EQUAL)
-                return true;
-        return false;
-    }
-
-    bool ReadWhole(const std::wstring& path, std::string& text, int& status) {
-        File file(::_wfopen(path.c_str(), L"rb"));
-        if (!file) {
-            status = Fail("cannot open " + Narrow(path));
-            return false;
-        }
-        char chunk[65536];
-        for (;;) {
-            const std::size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
-            text.append(chunk, n);
-            if (static_cast<long long>(text.size()) > kLargestFile) {
-                status = Fail(Narrow(path) + ": larger than any equalizer curve; nothing imported");
-                return false;
-            }
-            if (n < sizeof chunk) break;
-        }
-        if (std::ferror(file.get())) {
-            status = Fail("cannot read " + Narrow(path));
-            return false;
-        }
-        return true;
+    // The settings file's path as the profile functions take it (the code
+    // page's bytes), for a message.
+    static std::string FileOf(const effects::CPresetStore& store) {
+        return Narrow(effects::FromProfileName(store.File()));
     }
 
     std::string& m_out;
@@ -206,7 +171,7 @@ int PresetMain() {
     int count = 0;
     wchar_t** words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     if (words == nullptr) {
-        std::fputs("corractl: cannot read the command line\n", stderr);
+        WriteText(::GetStdHandle(STD_ERROR_HANDLE), "corractl: cannot read the command line\n");
         return kFailed;
     }
     std::vector<std::wstring> args;
@@ -214,9 +179,39 @@ int PresetMain() {
     ::LocalFree(words);
     std::string out, err;
     const int status = RunPreset(args, out, err);
-    std::fputs(out.c_str(), stdout);
-    std::fputs(err.c_str(), stderr);
+    WriteText(::GetStdHandle(STD_OUTPUT_HANDLE), out);
+    WriteText(::GetStdHandle(STD_ERROR_HANDLE), err);
     return status;
+}
+
+bool WriteText(HANDLE target, std::string_view utf8) {
+    if (target == nullptr || target == INVALID_HANDLE_VALUE) return false;
+    if (utf8.empty()) return true;
+    DWORD mode = 0;
+    if (::GetConsoleMode(target, &mode)) {
+        // A console shows characters: its code page (OEM by default) plays no part.
+        const std::wstring wide = effects::WideFromUtf8(std::string(utf8));
+        for (std::size_t at = 0; at < wide.size();) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(wide.size() - at, 8192));
+            DWORD written = 0;
+            if (!::WriteConsoleW(target, wide.data() + at, chunk, &written, nullptr) || written == 0) return false;
+            at += written;
+        }
+        return true;
+    }
+    // Files and pipes get UTF-8 with Windows line ends.
+    std::string bytes;
+    for (char c : utf8) {
+        if (c == '\n') bytes += '\r';
+        bytes += c;
+    }
+    for (std::size_t at = 0; at < bytes.size();) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - at, 1u << 20));
+        DWORD written = 0;
+        if (!::WriteFile(target, bytes.data() + at, chunk, &written, nullptr) || written == 0) return false;
+        at += written;
+    }
+    return true;
 }
 
 }  // namespace corractl

@@ -3,7 +3,10 @@
 // writes the same sections and records as the program's preset window.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corractl {
@@ -12,12 +15,16 @@ namespace corractl {
 extern const char kPresetHelp[];
 
 // Runs "preset ARGS…" (the words after "preset"); what it would print goes
-// to out and err. Returns the exit status: 0 done, 1 failed (including a
+// to out and err, in UTF-8. Returns the exit status: 0 done, 1 failed (including a
 // malformed file), 2 a bad argument.
 int RunPreset(const std::vector<std::wstring>& args, std::string& out, std::string& err);
 
 // corractl's entry: takes the words from the process's wide command line,
 // so that names and paths keep every character.
 int PresetMain();
+
+// Writes UTF-8 text to a console as wide characters, to a file or pipe as
+// UTF-8 with CRLF line ends. False when the write failed.
+bool WriteText(HANDLE target, std::string_view utf8);
 
 }  // namespace corractl
