@@ -145,7 +145,8 @@ TEST(SpeakerTest, ItsMessageOpensAboveThePanelAndNoSecondTestStartsMeanwhile) {
     ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }, 5000));
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowEnabled(program.Panel()) != FALSE; }, 5000));
-    EXPECT_TRUE(::GetWindowLongPtrW(program.Panel(), GWL_EXSTYLE) & WS_EX_TOPMOST) << "the panel is topmost again";
+    EXPECT_TRUE(WaitFor([&] { return (::GetWindowLongPtrW(program.Panel(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, 5000))
+        << "the panel is topmost again";
     ProveInputHandled(program);
     EXPECT_EQ(e2e::ReadBytes(program.StateFile() + ".messages.log"), log) << "a second test ran";
     EXPECT_FALSE(e2e::VisibleWindowOf(program.ProcessId(), L"#32770", L"Error"));
