@@ -1,10 +1,22 @@
 #!/usr/bin/python3
-"""Measures the tray program against the reference program under Wine on the
-virtual card: CPU per minute hidden and shown (the program's process, its own
-wine server less that server's idle use, and for the shown case the X
-server), the time from start to ready (tray icon / first tick) and the
-memory counters after a warm-up. Subjects alternate, each in a prefix and
-wine server of its own. Run through scripts/bench."""
+"""Measures the tray program against the reference program under Wine, on two
+paths to the card:
+
+  seam  the test build on the virtual card through its simulator hook
+        (ORVANE_VIRTUAL_CARD), the card in the program's own process;
+  real  the Release build (no hook) on Wine's own stack: SetupAPI, CreateFileA
+        and real IRPs to the virtual driver in winedevice.exe.
+
+Per path one prefix and one wine server serve every measurement (made and
+started once; scripts/bench prepares them). Each measurement starts a
+subject, warms it up and samples CPU over a window: the subject's process,
+its wine server and (real path) the driver's host process, each less its
+idle use measured on that server before the subjects run, and for the shown
+case the X server. Then, per path, what one refresh read costs, through the
+library's open and straight on the driver's path found once through SetupAPI
+(the difference is the SetupAPI enumeration every open repeats). Prints its
+progress, a table and one "bench:" line per path, and writes
+build/bench/report.md. Run through scripts/bench."""
 import argparse
 import os
 import shutil
@@ -21,6 +33,9 @@ WM_USER = 0x400
 WM_LBUTTONDOWN = 0x201
 TRAY_ID = 100
 TRAY_CALLBACK = WM_USER + 100
+TICKS_PER_MINUTE = 600  # the 100 ms refresh
+DRIVER_FILE = "OrvaneVirtualDriver.sys"
+GOALS = {"hidden": 1.1, "shown": 1.5}
 
 
 class Subject:
@@ -30,6 +45,8 @@ class Subject:
 
 def cpu_ticks(pid):
     """utime + stime of a process, in clock ticks (None when it is gone)."""
+    if pid is None:
+        return None
     try:
         with open(f"/proc/{pid}/stat") as f:
             fields = f.read().rsplit(")", 1)[1].split()
@@ -46,9 +63,10 @@ def environ_of(pid):
         return {}
 
 
-def unix_pid_of(exe_name, prefix):
-    """The Linux process that runs EXE_NAME in PREFIX."""
+def processes_in(prefix):
+    """(pid, command line) of the Linux processes running in PREFIX."""
     want = prefix.encode()
+    found = []
     for entry in os.listdir("/proc"):
         if not entry.isdigit():
             continue
@@ -57,128 +75,31 @@ def unix_pid_of(exe_name, prefix):
                 cmd = f.read().split(b"\0")[0]
         except OSError:
             continue
-        if cmd.replace(b"\\", b"/").endswith(b"/" + exe_name.encode()) and environ_of(entry).get(b"WINEPREFIX") == want:
-            return int(entry)
+        if environ_of(entry).get(b"WINEPREFIX") == want:
+            found.append((int(entry), cmd))
+    return found
+
+
+def unix_pid_of(exe_name, prefix):
+    """The Linux process that runs EXE_NAME in PREFIX."""
+    for pid, cmd in processes_in(prefix):
+        if cmd.replace(b"\\", b"/").endswith(b"/" + exe_name.encode()):
+            return pid
     return None
 
 
-class Bench:
-    def __init__(self, args):
-        self.args = args
-        self.root = args.root
-        self.out = os.path.join(self.root, "build", "bench")
-        self.bin = os.path.join(self.root, "build", "win64", "bin")
-        self.display = None
-        self.xvfb = None
-
-    # ---- the private X server and the prefixes -------------------------------
-    def start_x(self):
-        r, w = os.pipe()
-        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                                     pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(w)
-        with os.fdopen(r) as f:
-            self.display = ":" + f.readline().strip()
-
-    def stop_x(self):
-        if self.xvfb:
-            self.xvfb.send_signal(signal.SIGTERM)
-            self.xvfb.wait()
-
-    def env(self, subject):
-        env = dict(os.environ)
-        env.update(WINEPREFIX=self.prefix(subject), WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
-                   DISPLAY=self.display, ORVANE_VIRTUAL_CARD="Z:" + os.path.join(self.out, f"card-{subject.name}.ini"))
-        return env
-
-    def prefix(self, subject):
-        return os.path.join(self.out, f"prefix-{subject.name}")
-
-    def wine(self, subject, *args, check=True):
-        # Output through a file, not a pipe: programs and services that Wine
-        # starts inherit the descriptors and would hold a pipe open.
-        with open(os.path.join(self.out, "wine-output.txt"), "w+") as out:
-            code = subprocess.run([WINE, *args], env=self.env(subject), stdout=out, stderr=subprocess.STDOUT,
-                                  stdin=subprocess.DEVNULL).returncode
-            out.seek(0)
-            text = out.read()
-        if check and code != 0:
-            raise RuntimeError(f"{' '.join(args)}: exit {code}: {text}")
-        return text
-
-    def prepare(self, subject):
-        """A copy of the program with its DLLs, and a prefix with the X11
-        driver and no audio driver (created once)."""
-        app = os.path.join(self.out, f"app-{subject.name}")
-        os.makedirs(app, exist_ok=True)
-        for name in subject.files:
-            shutil.copy2(os.path.join(self.bin, name), app)
-        prefix = self.prefix(subject)
-        if not os.path.exists(os.path.join(prefix, ".orvane-bench-ready-2")):
-            print(f"   creating the Wine prefix {prefix} (once)", flush=True)
-            os.makedirs(prefix, exist_ok=True)
-            self.wine(subject, "wineboot", "-i", check=False)
-            self.wine(subject, "reg", "add", r"HKCU\Software\Wine\Drivers", "/v", "Audio", "/d", "", "/f")
-            # No window manager under Xvfb: unmanaged windows close at once
-            # instead of waiting two seconds for one.
-            self.wine(subject, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f")
-            subprocess.run([WINESERVER, "-k"], env=self.env(subject), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            subprocess.run([WINESERVER, "-w"], env=self.env(subject), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            open(os.path.join(prefix, ".orvane-bench-ready-2"), "w").close()
-        return os.path.join(app, subject.exe)
-
-    # ---- one measurement ----------------------------------------------------
-    def measure(self, subject, exe, shown):
-        env = self.env(subject)
-        server = subprocess.Popen([WINESERVER, "-f", "-p"], env=env, stdin=subprocess.DEVNULL,
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+def driver_host_of(prefix):
+    """The winedevice.exe process that has the virtual driver loaded."""
+    for pid, cmd in processes_in(prefix):
+        if not cmd.lower().endswith(b"winedevice.exe"):
+            continue
         try:
-            time.sleep(0.5)
-            self.wine(subject, "wineboot", check=False)  # the prefix's services, before anything is timed
-            probe = "Z:" + os.path.join(self.bin, "bench_probe.exe")
-            args = ["--shown"] if shown and subject.ready == "reference" else []
-            line = self.wine(subject, probe, "start", subject.ready, "Z:" + exe, *args)
-            fields = fields_of(line, "ready_ms=")
-            winpid, ready_ms = fields["pid"], float(fields["ready_ms"])
-            pid = unix_pid_of(os.path.basename(exe), self.prefix(subject))
-            if pid is None:
-                raise RuntimeError(f"{exe} is not running")
-            if shown and subject.ready != "reference":
-                shown_text = self.wine(subject, probe, "post", winpid, subject.ready, str(TRAY_CALLBACK),
-                                       str(WM_LBUTTONDOWN))
-                if fields_of(shown_text, "visible=")["visible"] != "1":
-                    raise RuntimeError(f"{subject.name}: the tray click did not show the panel")
-            time.sleep(self.args.warmup)
-            changed = None
-            if shown:
-                grab = fields_of(self.wine(subject, probe, "changes", winpid, subject.ready), "changed=")
-                changed = int(grab["changed"])
-
-            def sample():
-                return cpu_ticks(pid), cpu_ticks(server.pid), cpu_ticks(self.xvfb.pid)
-            before = sample()
-            time.sleep(self.args.seconds)
-            after = sample()
-            memory = fields_of(self.wine(subject, probe, "memory", winpid), "pagefile=")
-            self.wine(subject, probe, "stop", winpid, check=False)
-            time.sleep(1)
-            idle_before = sample()
-            time.sleep(self.args.seconds)
-            idle_after = sample()
-        finally:
-            subprocess.run([WINESERVER, "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            server.wait()
-        per_min = 60.0 / self.args.seconds / CLK_TCK
-        program = (after[0] - before[0]) * per_min
-        server_busy = (after[1] - before[1]) * per_min
-        server_idle = (idle_after[1] - idle_before[1]) * per_min
-        x_busy = (after[2] - before[2]) * per_min
-        x_idle = (idle_after[2] - idle_before[2]) * per_min
-        result = dict(program=program, server=max(server_busy - server_idle, 0.0), server_idle=server_idle,
-                      x=max(x_busy - x_idle, 0.0) if shown else 0.0, ready_ms=ready_ms,
-                      pagefile=int(memory["pagefile"]), workingset=int(memory["workingset"]), changed=changed)
-        result["sum"] = result["program"] + result["server"] + result["x"]
-        return result
+            with open(f"/proc/{pid}/maps") as f:
+                if DRIVER_FILE.lower() in f.read().lower():
+                    return pid
+        except OSError:
+            pass
+    return None
 
 
 def fields_of(text, marker):
@@ -189,77 +110,147 @@ def fields_of(text, marker):
     raise RuntimeError(f"no '{marker}' in {text!r}")
 
 
-def soak(bench, subject, exe, ticks, every, openings):
-    """Sends TICKS refresh ticks to the hidden program as fast as it takes
-    them; returns the probe's lines with the CPU seconds (process + own wine
-    server) used up to each. Then shows the panel and opens the effects and
-    about panels and clicks a link OPENINGS times each; returns the probe's
-    counts before and after those as a second value."""
-    env = bench.env(subject)
-    server = subprocess.Popen([WINESERVER, "-f", "-p"], env=env, stdin=subprocess.DEVNULL,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    samples = []
-    try:
+class Path:
+    """One way to the card: its prefix and wine server, its subjects."""
+
+    def __init__(self, bench, name, prefix, bin_dir, card_env):
+        self.bench, self.name, self.prefix, self.bin, self.card_env = bench, name, prefix, bin_dir, card_env
+        self.server = None
+        self.idle = {}
+
+    def env(self):
+        env = dict(os.environ)
+        env.update(WINEPREFIX=self.prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        env.pop("ORVANE_VIRTUAL_CARD", None)
+        env.update(self.card_env)
+        return env
+
+    def wine(self, *args, check=True):
+        # Output through a file, not a pipe: programs and services that Wine
+        # starts inherit the descriptors and would hold a pipe open.
+        with open(os.path.join(self.bench.out, f"wine-output-{self.name}.txt"), "w+") as out:
+            code = subprocess.run([WINE, *args], env=self.env(), stdout=out, stderr=subprocess.STDOUT,
+                                  stdin=subprocess.DEVNULL).returncode
+            out.seek(0)
+            text = out.read()
+        if check and code != 0:
+            raise RuntimeError(f"{' '.join(args)}: exit {code}: {text}")
+        return text
+
+    def app(self, subject):
+        """A copy of the subject with its DLLs and the probe (which then uses
+        the same library), in a folder of its own."""
+        folder = os.path.join(self.bench.out, f"app-{self.name}-{subject.name}")
+        os.makedirs(folder, exist_ok=True)
+        for name, source in subject.files:
+            shutil.copy2(os.path.join(source, name), folder)
+        shutil.copy2(os.path.join(self.bench.test_bin, "bench_probe.exe"), folder)
+        return folder
+
+    def start_server(self):
+        self.server = subprocess.Popen([WINESERVER, "-f", "-p"], env=self.env(), stdin=subprocess.DEVNULL,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         time.sleep(0.5)
-        bench.wine(subject, "wineboot", check=False)
-        probe = "Z:" + os.path.join(bench.bin, "bench_probe.exe")
-        winpid = fields_of(bench.wine(subject, probe, "start", subject.ready, "Z:" + exe), "ready_ms=")["pid"]
-        pid = unix_pid_of(os.path.basename(exe), bench.prefix(subject))
-        time.sleep(bench.args.warmup)
-        log = os.path.join(bench.out, "soak-probe.txt")
-        with open(log, "w") as out:
-            driver = subprocess.Popen([WINE, probe, "soak", winpid, subject.ready, str(ticks), str(every)], env=env,
-                                      stdout=out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
-            seen = 0
-            start = (cpu_ticks(pid) or 0) + (cpu_ticks(server.pid) or 0)
-            while True:
-                finished = driver.poll() is not None
-                with open(log) as f:
-                    lines = [l for l in f.read().splitlines() if l.startswith("tick=")]
-                used = ((cpu_ticks(pid) or 0) + (cpu_ticks(server.pid) or 0) - start) / CLK_TCK
-                for line in lines[seen:]:
-                    samples.append(dict(fields_of(line, "tick="), cpu=used))
-                seen = len(lines)
-                if finished:
-                    break
-                time.sleep(0.2)
-        opened = {}
-        if openings > 0:
-            shown = bench.wine(subject, probe, "post", winpid, subject.ready, str(TRAY_CALLBACK), str(WM_LBUTTONDOWN))
-            if fields_of(shown, "visible=")["visible"] == "1":
-                time.sleep(1)
-                text = bench.wine(subject, probe, "openings", winpid, subject.ready, str(openings), check=False)
-                for line in text.splitlines():
-                    if line.startswith(("before ", "after ")):
-                        opened[line.split()[0]] = dict(kv.split("=", 1) for kv in line.split()[1:] if "=" in kv)
-        bench.wine(subject, probe, "stop", winpid, check=False)
-    finally:
-        subprocess.run([WINESERVER, "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        server.wait()
-    return samples, opened
+        self.wine("wineboot", check=False)  # the prefix's services (and driver), before anything is timed
+        time.sleep(2)
+        self.idle = self.sample_idle()
+
+    def stop_server(self):
+        if self.server:
+            subprocess.run([WINESERVER, "-k"], env=self.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.server.wait()
+            self.server = None
+
+    def background(self):
+        """The processes besides the subject whose CPU a tick costs."""
+        return {"server": self.server.pid, "driver": driver_host_of(self.prefix) if self.name == "real" else None}
+
+    def sample_idle(self):
+        pids = self.background()
+        before = {k: cpu_ticks(p) for k, p in pids.items()}
+        time.sleep(self.bench.args.seconds)
+        after = {k: cpu_ticks(p) for k, p in pids.items()}
+        per_min = 60.0 / self.bench.args.seconds / CLK_TCK
+        return {k: ((after[k] - before[k]) * per_min if before[k] is not None and after[k] is not None else 0.0)
+                for k in pids}
+
+    def measure(self, subject, folder, shown):
+        probe = "Z:" + os.path.join(folder, "bench_probe.exe")
+        exe = os.path.join(folder, subject.exe)
+        args = ["--shown"] if shown and subject.ready == "reference" else []
+        line = self.wine(probe, "start", subject.ready, "Z:" + exe, *args)
+        fields = fields_of(line, "ready_ms=")
+        winpid, ready_ms = fields["pid"], float(fields["ready_ms"])
+        pid = unix_pid_of(os.path.basename(exe), self.prefix)
+        if pid is None or ready_ms < 0:
+            raise RuntimeError(f"{self.name} {subject.name}: {exe} did not become ready")
+        try:
+            if shown and subject.ready != "reference":
+                text = self.wine(probe, "post", winpid, subject.ready, str(TRAY_CALLBACK), str(WM_LBUTTONDOWN))
+                if fields_of(text, "visible=")["visible"] != "1":
+                    raise RuntimeError(f"{subject.name}: the tray click did not show the panel")
+            time.sleep(self.bench.args.warmup)
+            pids = dict(self.background(), process=pid, x=self.bench.xvfb_pid)
+            before = {k: cpu_ticks(p) for k, p in pids.items()}
+            time.sleep(self.bench.args.seconds)
+            after = {k: cpu_ticks(p) for k, p in pids.items()}
+            memory = fields_of(self.wine(probe, "memory", winpid), "pagefile=")
+        finally:
+            self.wine(probe, "stop", winpid, check=False)
+            time.sleep(0.5)
+        per_min = 60.0 / self.bench.args.seconds / CLK_TCK
+
+        def used(key):
+            if before.get(key) is None or after.get(key) is None:
+                return 0.0
+            return (after[key] - before[key]) * per_min
+
+        result = dict(process=used("process"), server=max(used("server") - self.idle.get("server", 0.0), 0.0),
+                      driver=max(used("driver") - self.idle.get("driver", 0.0), 0.0),
+                      x=used("x") if shown else 0.0, ready_ms=ready_ms,
+                      pagefile=int(memory["pagefile"]), workingset=int(memory["workingset"]))
+        result["sum"] = result["process"] + result["server"] + result["driver"] + result["x"]
+        return result
+
+    def read_cost(self, folder, reads):
+        """CPU ms per refresh read (process, server, driver host) through the
+        library's open, straight on the driver's path, and for nothing."""
+        probe = "Z:" + os.path.join(folder, "bench_probe.exe")
+        costs = {}
+        for how in ("none", "open", "direct") if self.name == "real" else ("none", "open"):
+            pids = self.background()
+            before = {k: cpu_ticks(p) for k, p in pids.items()}
+            text = self.wine(probe, "cost", how, str(reads if how != "none" else 0))
+            after = {k: cpu_ticks(p) for k, p in pids.items()}
+            fields = fields_of(text, "cpu_ms=")
+            costs[how] = dict(process=float(fields["cpu_ms"]), reads=int(fields["reads"]),
+                              **{k: ((after[k] - before[k]) * 1000.0 / CLK_TCK
+                                     if before[k] is not None and after[k] is not None else 0.0) for k in pids})
+        per_read = {}
+        for how in costs:
+            if how == "none":
+                continue
+            c, base = costs[how], costs["none"]
+            n = max(c["reads"], 1)
+            per_read[how] = {k: max(c[k] - (base[k] if k != "process" else 0.0), 0.0) / n
+                             for k in ("process", "server", "driver")}
+            per_read[how]["reads"] = c["reads"]
+        return per_read
 
 
-def plot_soak(samples, path):
-    try:
-        import matplotlib
-        matplotlib.use("Agg")
-        import matplotlib.pyplot as plt
-    except ImportError:
-        return False
-    ticks = [int(s["tick"]) for s in samples]
-    cpu = [s["cpu"] for s in samples]
-    per = [0.0] + [(cpu[i] - cpu[i - 1]) / max(ticks[i] - ticks[i - 1], 1) * 1000 for i in range(1, len(ticks))]
-    ws = [int(s["workingset"]) / 2**20 for s in samples]
-    fig, left = plt.subplots(figsize=(8, 4))
-    left.plot(ticks[1:], per[1:], color="tab:blue")
-    left.set_xlabel("refresh ticks")
-    left.set_ylabel("CPU ms per tick (process + wine server)", color="tab:blue")
-    right = left.twinx()
-    right.plot(ticks, ws, color="tab:red")
-    right.set_ylabel("working set, MB", color="tab:red")
-    fig.tight_layout()
-    fig.savefig(path, dpi=100)
-    return True
+class Bench:
+    def __init__(self, args):
+        self.args = args
+        self.root = args.root
+        self.out = os.path.join(self.root, "build", "bench")
+        self.test_bin = os.path.join(self.root, "build", "win64", "bin")
+        self.ship_bin = os.path.join(self.root, "build", "release-win64", "bin")
+        self.xvfb_pid = args.xvfb_pid
+        self.began = time.monotonic()
+
+    def say(self, text):
+        elapsed = time.monotonic() - self.began
+        print(f"[{int(elapsed // 60):2d}:{int(elapsed % 60):02d}] {text}", flush=True)
 
 
 def median_range(values):
@@ -268,11 +259,11 @@ def median_range(values):
     return statistics.median(values), min(values), max(values)
 
 
-def fmt(stat, unit="", digits=2):
+def fmt(stat, digits=2):
     if stat is None:
         return "—"
     m, lo, hi = stat
-    return f"{m:.{digits}f}{unit} ({lo:.{digits}f}–{hi:.{digits}f})"
+    return f"{m:.{digits}f} ({lo:.{digits}f}–{hi:.{digits}f})"
 
 
 def ratio(a, b):
@@ -281,125 +272,220 @@ def ratio(a, b):
     return a[0] / b[0]
 
 
+def per_tick(stat):
+    """CPU seconds per minute as milliseconds per refresh tick."""
+    if stat is None:
+        return None
+    return tuple(v * 1000.0 / TICKS_PER_MINUTE for v in stat)
+
+
 def main():
-    # Ended from outside: still stop the X server and the wine servers.
+    # Ended from outside: still stop the wine servers.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
-    parser.add_argument("--rounds", type=int, default=3)
-    parser.add_argument("--seconds", type=float, default=60.0, help="length of each CPU window")
-    parser.add_argument("--warmup", type=float, default=10.0)
-    parser.add_argument("--soak", type=int, default=100000, help="refresh ticks of the soak (0: none)")
+    parser.add_argument("--paths", default="seam,real", help="seam, real or both (comma-separated)")
+    parser.add_argument("--seam-prefix", required=True)
+    parser.add_argument("--real-prefix", required=True)
+    parser.add_argument("--seam-card", required=True, help="the virtual card's state file, a Windows path")
+    parser.add_argument("--xvfb-pid", type=int, required=True)
+    parser.add_argument("--rounds", type=int, default=2)
+    parser.add_argument("--seconds", type=float, default=20.0, help="length of each CPU window")
+    parser.add_argument("--warmup", type=float, default=5.0)
+    parser.add_argument("--reads", type=int, default=1000, help="refresh reads of each read-cost measurement")
+    parser.add_argument("--soak", type=int, default=0, help="refresh ticks of the soak on the seam path (0: none)")
     parser.add_argument("--openings", type=int, default=1000,
                         help="effects and about openings and link clicks after the soak (0: none)")
     args = parser.parse_args()
     bench = Bench(args)
     os.makedirs(bench.out, exist_ok=True)
 
-    reference = Subject("reference", "bench_reference.exe", "reference",
-                        ["bench_reference.exe", "CorrantApi.dll", "OrvaneVirtualCard.dll"])
-    program = Subject("program", "Orvane Sound.exe", f"tray:{TRAY_ID}",
-                      ["Orvane Sound.exe", "CorrantApi.dll", "OrvaneVirtualCard.dll", "ST.WAV"])
-    subjects = [reference]
-    if os.path.exists(os.path.join(bench.bin, program.exe)):
-        subjects.insert(0, program)
-    else:
-        print("   (no Orvane Sound.exe in build/win64/bin: measuring the reference alone)")
+    test, ship = bench.test_bin, bench.ship_bin
+    paths = []
+    for name in args.paths.split(","):
+        if name == "seam":
+            path = Path(bench, "seam", args.seam_prefix, test, {"ORVANE_VIRTUAL_CARD": args.seam_card})
+            subjects = [Subject("program", "Orvane Sound.exe", f"tray:{TRAY_ID}",
+                                [(f, test) for f in ("Orvane Sound.exe", "CorrantApi.dll", "OrvaneVirtualCard.dll",
+                                                     "ST.WAV")]),
+                        Subject("reference", "bench_reference.exe", "reference",
+                                [(f, test) for f in ("bench_reference.exe", "CorrantApi.dll",
+                                                     "OrvaneVirtualCard.dll")])]
+        elif name == "real":
+            path = Path(bench, "real", args.real_prefix, ship, {})
+            subjects = [Subject("program", "Orvane Sound.exe", f"tray:{TRAY_ID}",
+                                [(f, ship) for f in ("Orvane Sound.exe", "CorrantApi.dll", "ST.WAV")]),
+                        Subject("reference", "bench_reference.exe", "reference",
+                                [("bench_reference.exe", test), ("CorrantApi.dll", ship)])]
+        else:
+            parser.error(f"no path {name}")
+        paths.append((path, subjects))
 
-    results = {s.name: {"hidden": [], "shown": []} for s in (program, reference)}
-    bench.start_x()
-    try:
-        exes = {s.name: bench.prepare(s) for s in subjects}
-        for round_no in range(1, args.rounds + 1):
-            for s in subjects:
-                for case in ("hidden", "shown"):
-                    r = bench.measure(s, exes[s.name], case == "shown")
-                    results[s.name][case].append(r)
-                    print(f"   round {round_no} {s.name:9} {case:6}: cpu {r['sum']:.3f} s/min "
-                          f"(process {r['program']:.3f}, server {r['server']:.3f} of idle {r['server_idle']:.3f}, "
-                          f"X {r['x']:.3f}), ready {r['ready_ms']:.0f} ms, pagefile {r['pagefile'] / 2**20:.1f} MB, "
-                          f"working set {r['workingset'] / 2**20:.1f} MB"
-                          + (f", {r['changed']} pixels moving" if r["changed"] is not None else ""), flush=True)
-        soak_samples, opened = [], {}
-        if program in subjects and args.soak > 0:
-            soak_samples, opened = soak(bench, program, exes["program"], args.soak, max(args.soak // 100, 1),
-                                        args.openings)
-    finally:
-        bench.stop_x()
+    results = {}
+    costs = {}
+    soak_text = ""
+    for path, subjects in paths:
+        bench.say(f"{path.name} path: starting its wine server, then {args.seconds:g} s of its idle use")
+        folders = {s.name: path.app(s) for s in subjects}
+        path.start_server()
+        try:
+            bench.say(f"{path.name} path: idle wine server {path.idle.get('server', 0):.3f} s/min"
+                      + (f", driver host {path.idle.get('driver', 0):.3f} s/min" if path.name == "real" else ""))
+            for round_no in range(1, args.rounds + 1):
+                for s in subjects:
+                    for case in ("hidden", "shown"):
+                        r = path.measure(s, folders[s.name], case == "shown")
+                        results.setdefault((path.name, s.name, case), []).append(r)
+                        bench.say(f"{path.name} round {round_no}/{args.rounds} {s.name:9} {case:6}: "
+                                  f"{r['sum'] * 1000 / TICKS_PER_MINUTE:.3f} ms/tick (process "
+                                  f"{r['process']:.3f}, server {r['server']:.3f}, driver {r['driver']:.3f}, "
+                                  f"X {r['x']:.3f} s/min), ready {r['ready_ms']:.0f} ms")
+            bench.say(f"{path.name} path: what one refresh read costs ({args.reads} reads each way)")
+            costs[path.name] = path.read_cost(folders["reference"], args.reads)
+            if path.name == "seam" and args.soak > 0:
+                bench.say(f"seam path: soak of {args.soak} ticks")
+                soak_text = soak(bench, path, subjects[0], folders["program"], args.soak,
+                                 max(args.soak // 100, 1), args.openings)
+        finally:
+            path.stop_server()
 
-    def stat(name, case, key, scale=1.0):
-        return median_range([r[key] * scale for r in results[name][case]])
+    lines = []
+    summaries = []
+    for path, _ in paths:
+        lines += [f"### {path.name} path", "",
+                  "| Per refresh tick, ms CPU (median, range) | Orvane Sound | reference | ratio |",
+                  "|---|---|---|---|"]
+        figures = {}
+        for case in ("hidden", "shown"):
+            keys = [("process", "process"), ("server", "its wine server (less idle)")]
+            if path.name == "real":
+                keys.append(("driver", "driver host winedevice.exe (less idle)"))
+            if case == "shown":
+                keys.append(("x", "X server"))
+            keys.append(("sum", "sum"))
+            for key, label in keys:
+                p = per_tick(median_range([r[key] for r in results.get((path.name, "program", case), [])]))
+                r = per_tick(median_range([r[key] for r in results.get((path.name, "reference", case), [])]))
+                q = ratio(p, r)
+                lines.append(f"| {case}: {label} | {fmt(p, 3)} | {fmt(r, 3)} | {'—' if q is None else f'{q:.2f}×'} |")
+                if key == "sum":
+                    figures[case] = q
 
-    def both(name, key, scale=1.0):
-        return median_range([r[key] * scale for case in ("hidden", "shown") for r in results[name][case]])
+        def both(subject, key, scale=1.0):
+            return median_range([r[key] * scale for case in ("hidden", "shown")
+                                 for r in results.get((path.name, subject, case), [])])
+        p, r = both("program", "ready_ms"), both("reference", "ready_ms")
+        lines.append(f"| start to tray icon / first tick, ms | {fmt(p, 0)} | {fmt(r, 0)} | "
+                     f"{'—' if ratio(p, r) is None else f'{ratio(p, r):.2f}×'} |")
+        mb = 1.0 / 2 ** 20
+        for key, label in (("pagefile", "PagefileUsage, MB"), ("workingset", "working set, MB")):
+            p, r = both("program", key, mb), both("reference", key, mb)
+            lines.append(f"| {label} | {fmt(p, 1)} | {fmt(r, 1)} | "
+                         f"{'—' if ratio(p, r) is None else f'{ratio(p, r):.2f}×'} |")
+        lines.append("")
+        c = costs.get(path.name, {})
+        if c:
+            lines.append("| One refresh read (open, status, close), ms CPU | process | wine server | driver host | sum |")
+            lines.append("|---|---|---|---|---|")
+            for how, label in (("open", "through the library (SetupAPI enumeration, open, request, close)"),
+                               ("direct", "straight on the driver's path (open, request, close)")):
+                if how in c:
+                    v = c[how]
+                    lines.append(f"| {label} | {v['process']:.3f} | {v['server']:.3f} | {v['driver']:.3f} | "
+                                 f"{v['process'] + v['server'] + v['driver']:.3f} |")
+            if "direct" in c:
+                total = sum(c["open"][k] for k in ("process", "server", "driver"))
+                direct = sum(c["direct"][k] for k in ("process", "server", "driver"))
+                share = (total - direct) / total if total > 0 else 0.0
+                lines.append(f"| the SetupAPI enumeration's share of a read | | | | {share * 100:.0f} % |")
+            lines.append("")
 
-    rows = []
-    figures = {}
-    for case in ("hidden", "shown"):
-        for key, label in (("program", "process"), ("server", "own wine server (less idle)")) + \
-                          ((("x", "X server"),) if case == "shown" else ()) + (("sum", "sum"),):
-            p, r = stat("program", case, key), stat("reference", case, key)
-            rows.append((f"CPU s/min {case}: {label}", fmt(p, digits=3), fmt(r, digits=3), ratio(p, r)))
-            if key == "sum":
-                figures[case] = ratio(p, r)
-    p, r = both("program", "ready_ms"), both("reference", "ready_ms")
-    rows.append(("start to tray icon / first tick, ms", fmt(p, digits=0), fmt(r, digits=0), ratio(p, r)))
-    figures["start"] = ratio(p, r)
-    mb = 1.0 / 2**20
-    memory_above = {}
-    for key, label in (("pagefile", "PagefileUsage, MB"), ("workingset", "working set, MB")):
-        p, r = both("program", key, mb), both("reference", key, mb)
-        rows.append((label, fmt(p, digits=1), fmt(r, digits=1), ratio(p, r)))
-        memory_above[key] = None if p is None else p[0] - r[0]
+        def x(v):
+            return "n/a" if v is None else f"{v:.2f}×"
+        verdict = ", ".join(f"{case} {x(figures.get(case))} (goal ≤ {GOALS[case]}×"
+                            + (", met" if figures.get(case) is not None and figures[case] <= GOALS[case]
+                               else ", MISSED" if figures.get(case) is not None else "") + ")"
+                            for case in ("hidden", "shown"))
+        summaries.append(f"bench {path.name}: {verdict}")
 
-    lines = ["| Figure (median, range) | Orvane Sound | reference | ratio |", "|---|---|---|---|"]
-    for label, p, r, q in rows:
-        lines.append(f"| {label} | {p} | {r} | {'—' if q is None else f'{q:.2f}×'} |")
-
-    def x(v):
-        return "n/a" if v is None else f"{v:.2f}×"
-    mem = memory_above["pagefile"]
-    summary = (f"bench: hidden {x(figures['hidden'])}, shown {x(figures['shown'])}, start {x(figures['start'])}, "
-               f"memory {'n/a' if mem is None else f'{mem:+.1f} MB'}")
     table = "\n".join(lines)
     print(table)
-    print(summary)
-    soak_text = ""
-    if soak_samples:
-        first, last = soak_samples[0], soak_samples[-1]
-        warm = soak_samples[min(len(soak_samples) - 1, max(len(soak_samples) // 10, 1))]
-        seconds = float(last["ms"]) / 1000
-        soak_text = (f"Soak: {last['tick']} ticks sent as fast as the program took them, in {seconds:.0f} s "
-                     f"({int(last['tick']) / max(seconds, 0.001):.0f} ticks/s), "
-                     f"{last['cpu'] * 1000 / max(int(last['tick']), 1):.2f} ms CPU per tick (process and its wine server).\n"
-                     f"Working set {int(warm['workingset']) / 2**20:.1f} MB after {warm['tick']} ticks, "
-                     f"{int(last['workingset']) / 2**20:.1f} MB at the end; PagefileUsage "
-                     f"{int(warm['pagefile']) / 2**20:.1f} → {int(last['pagefile']) / 2**20:.1f} MB.\n"
-                     f"Live counts at the start / after the warm-up / at the end: {first['counts']} / "
-                     f"{warm['counts']} / {last['counts']}"
-                     + (" (the program did not answer the live-counts message)" if last["counts"] == "none"
-                        else " (flat)" if warm["counts"] == last["counts"] else " (GREW after the warm-up)")
-                     + "\n")
-        if opened.get("before") and opened.get("after"):
-            before, after = opened["before"]["counts"], opened["after"]["counts"]
-            soak_text += (f"Then {args.openings} openings of the effects and the about panel and {args.openings} "
-                          f"link clicks (panel shown): counts {before} → {after} "
-                          + ("(flat)" if before == after else "(CHANGED)")
-                          + f", {opened['after'].get('failures', '?')} failed steps.\n")
-        elif args.openings > 0:
-            soak_text += "The openings after the soak did not run (the panel did not show).\n"
-        if plot_soak(soak_samples, os.path.join(bench.out, "soak.png")):
-            soak_text += "\n![CPU and working set over the soak](soak.png)\n"
+    for line in summaries:
+        print(line)
+    if soak_text:
         print(soak_text)
     with open(os.path.join(bench.out, "report.md"), "w") as f:
         f.write("# Benchmark: Orvane Sound against the reference program\n\n")
-        f.write(f"{args.rounds} rounds, CPU windows of {args.seconds:g} s after {args.warmup:g} s of warm-up, "
-                "under Wine on the virtual card (X11 driver, private Xvfb). CPU counts the program's process "
-                "and its own wine server less that server's idle use measured in the same round; the shown "
-                "case adds the X server. Memory: GetProcessMemoryInfo's PagefileUsage and WorkingSetSize "
-                "after the warm-up.\n\n")
-        f.write(table + "\n\n" + summary + "\n\n" + soak_text)
+        f.write(f"{args.rounds} rounds per path, CPU windows of {args.seconds:g} s after {args.warmup:g} s of "
+                "warm-up, under Wine with the X11 driver on a private Xvfb. The seam path runs the test build on "
+                "the virtual card in-process; the real path runs the Release build (no simulator hook) through "
+                "Wine's SetupAPI and I/O manager to the virtual driver. CPU counts the subject's process, its "
+                "wine server and the driver's host process, each less its idle use on that server, and for the "
+                "shown case the X server; per tick is per 100 ms refresh. The reference opens, reads the status "
+                "and closes once per tick; hidden it touches no window, shown it sets twelve bars and the rate "
+                "text when it changes.\n\n")
+        f.write(table + "\n\n" + "\n".join(summaries) + "\n\n" + soak_text)
+    bench.say("done: build/bench/report.md")
     return 0
+
+
+def soak(bench, path, subject, folder, ticks, every, openings):
+    """Sends TICKS refresh ticks to the hidden program as fast as it takes
+    them, then opens the effects and about panels and clicks a link OPENINGS
+    times each with the panel shown; returns the report's text."""
+    probe = "Z:" + os.path.join(folder, "bench_probe.exe")
+    exe = os.path.join(folder, subject.exe)
+    winpid = fields_of(path.wine(probe, "start", subject.ready, "Z:" + exe), "ready_ms=")["pid"]
+    pid = unix_pid_of(os.path.basename(exe), path.prefix)
+    time.sleep(bench.args.warmup)
+    log = os.path.join(bench.out, "soak-probe.txt")
+    samples = []
+    with open(log, "w") as out:
+        driver = subprocess.Popen([WINE, probe, "soak", winpid, subject.ready, str(ticks), str(every)],
+                                  env=path.env(), stdout=out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        start = (cpu_ticks(pid) or 0) + (cpu_ticks(path.server.pid) or 0)
+        seen = 0
+        while True:
+            finished = driver.poll() is not None
+            with open(log) as f:
+                lines = [l for l in f.read().splitlines() if l.startswith("tick=")]
+            used = ((cpu_ticks(pid) or 0) + (cpu_ticks(path.server.pid) or 0) - start) / CLK_TCK
+            for line in lines[seen:]:
+                samples.append(dict(fields_of(line, "tick="), cpu=used))
+                if len(samples) % 10 == 0:
+                    bench.say(f"soak: {samples[-1]['tick']} ticks")
+            seen = len(lines)
+            if finished:
+                break
+            time.sleep(0.2)
+    opened = {}
+    if openings > 0:
+        shown = path.wine(probe, "post", winpid, subject.ready, str(TRAY_CALLBACK), str(WM_LBUTTONDOWN))
+        if fields_of(shown, "visible=")["visible"] == "1":
+            time.sleep(1)
+            text = path.wine(probe, "openings", winpid, subject.ready, str(openings), check=False)
+            for line in text.splitlines():
+                if line.startswith(("before ", "after ")):
+                    opened[line.split()[0]] = dict(kv.split("=", 1) for kv in line.split()[1:] if "=" in kv)
+    path.wine(probe, "stop", winpid, check=False)
+    if not samples:
+        return "Soak: no samples.\n"
+    first, last = samples[0], samples[-1]
+    warm = samples[min(len(samples) - 1, max(len(samples) // 10, 1))]
+    seconds = float(last["ms"]) / 1000
+    text = (f"Soak: {last['tick']} ticks sent as fast as the program took them, in {seconds:.0f} s, "
+            f"{last['cpu'] * 1000 / max(int(last['tick']), 1):.2f} ms CPU per tick (process and its wine server).\n"
+            f"Working set {int(warm['workingset']) / 2**20:.1f} MB after {warm['tick']} ticks, "
+            f"{int(last['workingset']) / 2**20:.1f} MB at the end.\n"
+            f"Live counts at the start / after the warm-up / at the end: {first['counts']} / {warm['counts']} / "
+            f"{last['counts']}" + (" (flat)" if warm["counts"] == last["counts"] else " (GREW after the warm-up)")
+            + "\n")
+    if opened.get("before") and opened.get("after"):
+        before, after = opened["before"]["counts"], opened["after"]["counts"]
+        text += (f"Then {openings} openings of the effects and the about panel and {openings} link clicks: "
+                 f"counts {before} → {after} " + ("(flat)" if before == after else "(CHANGED)")
+                 + f", {opened['after'].get('failures', '?')} failed steps.\n")
+    return text
 
 
 if __name__ == "__main__":

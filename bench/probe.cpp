@@ -24,8 +24,17 @@
 //       prints "before counts=..." and "after counts=... failures=K".
 //   probe memory PID   prints "pagefile=B workingset=B" (GetProcessMemoryInfo)
 //   probe stop PID     ends the process.
+//   probe cost open|direct|none N
+//       what one refresh read costs this process: N times the library's
+//       open, status read and close (CorraApiOpen, CorraGetDynamicInfo,
+//       CorraApiClose), or N times the same status request straight on the
+//       card's interface path, found once through SetupAPI beforehand
+//       (CreateFileA, DeviceIoControl, CloseHandle), or nothing; prints
+//       "cpu_ms=C wall_ms=W reads=R". The difference between the first two is
+//       the SetupAPI enumeration every open repeats.
 #include <windows.h>
 #include <psapi.h>
+#include <setupapi.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -36,8 +45,10 @@
 #include <string>
 #include <vector>
 
+#include "CorrantApi.h"
 #include "live_counts.h"
 #include "tests/e2e/real_input.h"
+#include "wire.h"
 
 namespace {
 
@@ -315,6 +326,80 @@ int Stop(wchar_t** argv) {
     return 0;
 }
 
+// KSCATEGORY_TOPOLOGY, as the library spells it.
+const GUID kTopologyCategory = {
+    0xDDA54A40, 0x1E4C, 0x11D1, {0xA0, 0x50, 0x40, 0x57, 0x05, 0xC1, 0x00, 0x00}};
+
+// The card's topology interface path, found through SetupAPI ("" when none).
+std::string CardInterfacePath() {
+    HDEVINFO list = SetupDiGetClassDevsA(&kTopologyCategory, nullptr, nullptr, DIGCF_DEVICEINTERFACE);
+    if (list == INVALID_HANDLE_VALUE) return {};
+    std::string found;
+    SP_DEVICE_INTERFACE_DATA iface{};
+    iface.cbSize = sizeof iface;
+    for (DWORD i = 0; found.empty() && SetupDiEnumDeviceInterfaces(list, nullptr, &kTopologyCategory, i, &iface); ++i) {
+        DWORD needed = 0;
+        SetupDiGetDeviceInterfaceDetailA(list, &iface, nullptr, 0, &needed, nullptr);
+        std::vector<char> buffer(needed > 0 ? needed : 1);
+        auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(buffer.data());
+        detail->cbSize = sizeof *detail;
+        if (needed > 0 && SetupDiGetDeviceInterfaceDetailA(list, &iface, detail, needed, nullptr, nullptr) &&
+            std::strstr(detail->DevicePath, "ven_1412&dev_1724") != nullptr)
+            found = detail->DevicePath;
+    }
+    SetupDiDestroyDeviceInfoList(list);
+    return found;
+}
+
+double ProcessCpuMs() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto ms = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) /
+               10000.0;
+    };
+    return ms(kernel) + ms(user);
+}
+
+int Cost(wchar_t** argv) {
+    const std::wstring how = argv[2];
+    const unsigned long n = std::wcstoul(argv[3], nullptr, 0);
+    std::string path;
+    if (how == L"direct" && (path = CardInterfacePath()).empty()) {
+        std::fprintf(stderr, "no card interface\n");
+        return 1;
+    }
+    const corra::wire::Header header = corra::wire::BuildHeader(corra::wire::kDynamicStatus, corra::wire::kGet);
+    unsigned long reads = 0;
+    LARGE_INTEGER frequency, begin, end;
+    QueryPerformanceFrequency(&frequency);
+    const double cpuBefore = ProcessCpuMs();
+    QueryPerformanceCounter(&begin);
+    for (unsigned long i = 0; i < n && how != L"none"; ++i) {
+        std::uint8_t status[36] = {};
+        if (how == L"open") {
+            CORRA_HANDLE h = CORRA_NO_HANDLE;
+            std::uint32_t count = 0;
+            if (CorraApiOpen(&h) && CorraGetDynamicInfo(h, status, &count)) ++reads;
+            CorraApiClose(h);
+        } else {
+            HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+            DWORD bytes = 0;
+            if (h != INVALID_HANDLE_VALUE &&
+                DeviceIoControl(h, corra::wire::kIoctlKsProperty, const_cast<std::uint8_t*>(header.data()),
+                                corra::wire::kHeaderSize, status, sizeof status, &bytes, nullptr))
+                ++reads;
+            if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        }
+    }
+    QueryPerformanceCounter(&end);
+    std::printf("cpu_ms=%.1f wall_ms=%.1f reads=%lu\n", ProcessCpuMs() - cpuBefore,
+                1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) / static_cast<double>(frequency.QuadPart),
+                reads);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -325,6 +410,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 5 && std::wcscmp(argv[1], L"openings") == 0) return Openings(argv);
     if (argc == 3 && std::wcscmp(argv[1], L"memory") == 0) return Memory(argv);
     if (argc == 3 && std::wcscmp(argv[1], L"stop") == 0) return Stop(argv);
-    std::fprintf(stderr, "usage: probe start|post|memory|stop ...\n");
+    if (argc == 4 && std::wcscmp(argv[1], L"cost") == 0) return Cost(argv);
+    std::fprintf(stderr, "usage: probe start|post|changes|soak|openings|memory|stop|cost ...\n");
     return 2;
 }

@@ -6,7 +6,10 @@ set(CMAKE_FIND_ROOT_PATH /usr/${ORVANE_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# 64-bit binaries run here under wine64; 32-bit ones cannot run on these machines.
+# The tests run under Wine: 64-bit programs with wine64, 32-bit ones with
+# wine, in the same WoW64 prefix (wine32:i386 installed beside wine64).
 if(ORVANE_TRIPLE STREQUAL "x86_64-w64-mingw32")
   set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
+else()
+  set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)
 endif()

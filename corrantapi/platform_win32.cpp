@@ -163,43 +163,40 @@ IDevicePlatform& Win32DevicePlatform() {
 
 HMODULE LibraryModule() { return g_module; }
 
-HMODULE VirtualCardModule() {
-    static HMODULE module = vcard::LoadVirtualCardBeside(g_module);
-    return module;
-}
-
 namespace {
 
+// The virtual card's service when the test builds switch it on, otherwise
+// the platform's; chosen once per process by each caller.
 template <typename Service>
-Service& Choose(const char* getter, Service& (*win32)()) {
-    if (auto* p = vcard::VirtualCardSeam<Service>(VirtualCardModule(), getter)) return *p;
+Service& Choose(vcard::Service which, Service& (*win32)()) {
+    if (auto* p = vcard::VirtualCardSeam<Service>(g_module, which)) return *p;
     return win32();
 }
 
 }  // namespace
 
 IDevicePlatform& CurrentDevicePlatform() {
-    static IDevicePlatform& platform = Choose("OrvaneVcDevicePlatform", &Win32DevicePlatform);
+    static IDevicePlatform& platform = Choose(vcard::Service::DevicePlatform, &Win32DevicePlatform);
     return platform;
 }
 
 IWaveOut& CurrentWaveOut() {
-    static IWaveOut& service = Choose("OrvaneVcWaveOut", &Win32WaveOut);
+    static IWaveOut& service = Choose(vcard::Service::WaveOut, &Win32WaveOut);
     return service;
 }
 
 IMediaFiles& CurrentMediaFiles() {
-    static IMediaFiles& service = Choose("OrvaneVcMediaFiles", &Win32MediaFiles);
+    static IMediaFiles& service = Choose(vcard::Service::MediaFiles, &Win32MediaFiles);
     return service;
 }
 
 IMessageBox& CurrentMessageBox() {
-    static IMessageBox& service = Choose("OrvaneVcMessageBox", &Win32MessageBox);
+    static IMessageBox& service = Choose(vcard::Service::MessageBox, &Win32MessageBox);
     return service;
 }
 
 IEnginePlatform& CurrentEnginePlatform() {
-    static IEnginePlatform& service = Choose("OrvaneVcEnginePlatform", &Win32EnginePlatform);
+    static IEnginePlatform& service = Choose(vcard::Service::EnginePlatform, &Win32EnginePlatform);
     return service;
 }
 

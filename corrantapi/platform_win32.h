@@ -1,5 +1,5 @@
-// The device platform the library uses on Windows: the real one, or the
-// virtual card when ORVANE_VIRTUAL_CARD is set.
+// The device platform the library uses on Windows: the real one, or, in the
+// test builds, the virtual card when ORVANE_VIRTUAL_CARD is set.
 #pragma once
 
 #include <windows.h>
@@ -16,8 +16,9 @@ IMediaFiles& Win32MediaFiles();
 IMessageBox& Win32MessageBox();
 IEnginePlatform& Win32EnginePlatform();
 
-// Chosen once per process: the virtual card's DLL, beside this library, when
-// ORVANE_VIRTUAL_CARD names a state file and the DLL loads; otherwise Win32.
+// Chosen once per process: in a build with the simulator hook, the virtual
+// card's DLL beside this library when ORVANE_VIRTUAL_CARD names a state file
+// and the DLL loads (vcard_loader.h); otherwise Win32.
 IDevicePlatform& CurrentDevicePlatform();
 // The other services, chosen the same way.
 IWaveOut& CurrentWaveOut();
@@ -27,8 +28,5 @@ IEnginePlatform& CurrentEnginePlatform();
 
 // This library's module handle, recorded at process attach.
 HMODULE LibraryModule();
-// Loads OrvaneVirtualCard.dll from this library's folder when the switch is
-// set; null otherwise. The module stays loaded for the life of the process.
-HMODULE VirtualCardModule();
 
 }  // namespace corra

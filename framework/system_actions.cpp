@@ -5,7 +5,7 @@
 #include <string>
 
 #include "framework/handles.h"
-#include "vcard_names.h"
+#include "vcard_loader.h"
 
 namespace {
 
@@ -104,7 +104,7 @@ private:
 ISystemActions* g_override = nullptr;
 
 ISystemActions& DefaultActions() {
-    if (const char* card = std::getenv(ORVANE_VCARD_ENV); card && *card) {
+    if (const std::string card = vcard::VirtualCardStateFile(); !card.empty()) {
         static CVirtualSystemActions actions(card);
         return actions;
     }

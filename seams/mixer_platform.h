@@ -26,6 +26,7 @@ protected:
     ~IMixerPlatform() = default;
 };
 
-// The platform's mixer, or the virtual card's when ORVANE_VIRTUAL_CARD is set
-// (chosen once per process). Defined by the mixer binding (orvane_mixer).
+// The platform's mixer (winmm), or in the test builds the virtual card's when
+// ORVANE_VIRTUAL_CARD is set (chosen once per process). Defined by the mixer
+// binding (orvane_mixer, mixer_platform_winmm.cpp).
 IMixerPlatform& CurrentMixerPlatform();

@@ -1,36 +1,43 @@
-// Finding the virtual card from a module of the program or the library: when
-// ORVANE_VIRTUAL_CARD is set, OrvaneVirtualCard.dll is loaded from the folder
-// of the given module and one of its seam getters is called. The DLL stays
-// loaded for the life of the process (the seams it hands out live as long).
+// Finding the virtual card from a module of the program or the library.
+//
+// A build with the simulator hook (the CMake option ORVANE_SIMULATOR_HOOK, on
+// in the test builds) links vcard_loader.cpp: when ORVANE_VIRTUAL_CARD names a
+// state file, OrvaneVirtualCard.dll is loaded from the folder of the given
+// module and hands out its services, which stand in for the platform's. The
+// build that ships links vcard_loader_absent.cpp instead: the card is never
+// there, and nothing that looks for it is in the binaries.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-#include "vcard_names.h"
-
 namespace vcard {
 
-inline HMODULE LoadVirtualCardBeside(HMODULE module) {
-    char value[2] = {};
-    if (GetEnvironmentVariableA(ORVANE_VCARD_ENV, value, sizeof value) == 0) return nullptr;
-    char path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameA(module, path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return nullptr;
-    std::string dll(path, n);
-    dll.erase(dll.find_last_of("\\/") + 1);
-    dll += ORVANE_VCARD_DLL;
-    return LoadLibraryA(dll.c_str());
-}
+// The services the virtual card can stand in for.
+enum class Service {
+    DevicePlatform,  // corra::IDevicePlatform
+    WaveOut,         // corra::IWaveOut
+    MediaFiles,      // corra::IMediaFiles
+    MessageBox,      // corra::IMessageBox
+    EnginePlatform,  // corra::IEnginePlatform
+    MixerPlatform,   // IMixerPlatform
+};
 
-// The seam a getter export of the virtual card hands out, or null.
+// The card's service, or null when the card is not switched on or its DLL
+// does not load. The DLL stays loaded for the life of the process (the
+// services it hands out live as long).
+void* VirtualCardService(HMODULE beside, Service which);
+
+// The state file the card is switched on with; empty when it is off.
+std::string VirtualCardStateFile();
+
+// The card's DLL when a module of this process has loaded it; null otherwise.
+HMODULE LoadedVirtualCard();
+
 template <typename Seam>
-Seam* VirtualCardSeam(HMODULE card, const char* getter) {
-    if (card == nullptr) return nullptr;
-    using Getter = void* (*)();
-    auto get = reinterpret_cast<Getter>(reinterpret_cast<void*>(GetProcAddress(card, getter)));
-    return get != nullptr ? static_cast<Seam*>(get()) : nullptr;
+Seam* VirtualCardSeam(HMODULE beside, Service which) {
+    return static_cast<Seam*>(VirtualCardService(beside, which));
 }
 
 }  // namespace vcard

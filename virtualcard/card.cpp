@@ -455,11 +455,20 @@ corra::Query VirtualCard::GetInterfaceDetail(corra::DevList list,
 
 // ---- driver ------------------------------------------------------------------
 
+bool VirtualCard::AcceptsOpen() {
+    std::lock_guard guard(m_lock);
+    Sync();
+    return DriverThere();
+}
+
+bool VirtualCard::DriverThere() const {
+    return !Fault("no_card") && !Fault("vanished") && !Reloading() && !Fault("open_refused");
+}
+
 corra::OsHandle VirtualCard::OpenDriver(const char* path) {
     std::lock_guard guard(m_lock);
     SyncForRequest();
-    if (path == nullptr || Fault("no_card") || Fault("vanished") || Reloading() || Fault("open_refused") ||
-        Lower(path) != Lower(m_state.Get("interface_path")))
+    if (path == nullptr || !DriverThere() || Lower(path) != Lower(m_state.Get("interface_path")))
         return corra::kInvalidHandle;
     const corra::OsHandle handle = m_nextHandle;
     m_nextHandle += 4;

@@ -51,6 +51,10 @@ public:
     // nor DirectSound's side of it answers.
     bool Away();
 
+    // Whether the driver takes an open now: the card is present, has not
+    // vanished, and no fault refuses the open.
+    bool AcceptsOpen();
+
     // What the card has given out and not yet seen released.
     int OpenDriverHandles();
     int OpenLists();
@@ -104,6 +108,7 @@ private:
     void ApplyReload();  // a reload asked for: the settings back to their defaults
     bool Reloading() const;
     bool Fault(std::string_view key) const;  // "fault.KEY" is set and not 0
+    bool DriverThere() const;                // AcceptsOpen with the lock held
     bool PropertyFails(std::uint32_t id) const;
     std::uint32_t ShortCount(std::uint32_t id, std::uint32_t size) const;
     void AnswerGet(std::uint32_t id, std::uint8_t* out, std::uint32_t size);

@@ -4,7 +4,7 @@
 
 #include "framework/handles.h"
 #include "live_counts.h"
-#include "vcard_names.h"
+#include "vcard_loader.h"
 
 namespace {
 
@@ -27,10 +27,8 @@ BOOL CALLBACK CountOwnWindow(HWND window, LPARAM count) {
 namespace panel {
 
 bool AnswersLiveCounts() {
-    static const bool virtualCard = [] {
-        char value[2] = {};
-        return ::GetEnvironmentVariableA(ORVANE_VCARD_ENV, value, sizeof value) != 0;
-    }();
+    // Never in a build without the simulator hook (vcard_loader.h).
+    static const bool virtualCard = !vcard::VirtualCardStateFile().empty();
     return virtualCard;
 }
 
@@ -48,7 +46,7 @@ LRESULT LiveCount(WPARAM which) {
         default: break;
     }
     if (which >= live::kCountOfCounts) return -1;
-    const HMODULE card = ::GetModuleHandleA(ORVANE_VCARD_DLL);
+    const HMODULE card = vcard::LoadedVirtualCard();
     if (card == nullptr) return -1;
     if (which == live::kMixerHandles) {
         using Handles = int32_t (*)();

@@ -1,13 +1,17 @@
 // The demo of scripts/demo: the real program on the virtual card, opened from
-// its tray icon as a user would.
+// its tray icon as a user would; with --real, the packaged program on Wine's
+// own stack (the virtual driver's card, Wine's mixer on PulseAudio), from the
+// folder ORVANE_SHIPPED_BIN names.
 //
-//   orvane_demo.exe STATE_FILE                 leaves the panel to the user until EXIT
-//   orvane_demo.exe STATE_FILE --headless DIR  changes a rate and a volume with real
-//                                              clicks, writes DIR/panel-small.bmp and
-//                                              DIR/panel-large.bmp, ends through EXIT
+//   orvane_demo.exe STATE_FILE [--real]                 leaves the panel to the user until EXIT
+//   orvane_demo.exe STATE_FILE [--real] --headless DIR  changes a rate (and on the virtual
+//                                                       card a volume) with real clicks, writes
+//                                                       DIR/panel-small.bmp and
+//                                                       DIR/panel-large.bmp, ends through EXIT
 #include <windows.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "tests/e2e/driver.h"
@@ -57,11 +61,18 @@ bool ExitFromTray(e2e::CProgram& program) {
     return program.WaitForExit().has_value();
 }
 
-bool Headless(const std::string& state, const std::string& out) {
+// The program of the demo in a folder of its own.
+std::unique_ptr<e2e::CProgram> Program(const std::string& name, bool real) {
+    if (real) return std::make_unique<e2e::CProgram>(name, e2e::CProgram::Shipped{});
+    return std::make_unique<e2e::CProgram>(name);
+}
+
+bool Headless(const std::string& state, const std::string& out, bool real) {
     bool ok = true;
     for (const DWORD dpi : {96u, 120u}) {
         e2e::SetScreenDpi(dpi);
-        e2e::CProgram program(dpi == 96 ? "demo-small" : "demo-large");
+        const auto made = Program(dpi == 96 ? "demo-small" : "demo-large", real);
+        e2e::CProgram& program = *made;
         program.UseStateFile(state);
         program.SetCard("playing", "1");
         if (!OpenFromTray(program)) return false;
@@ -74,6 +85,13 @@ bool Headless(const std::string& state, const std::string& out) {
             AnswerAnyBox(program, 3000, IDOK);
             e2e::WaitFor([&] { return program.Text(program.Control(1254)) == L"44100"; }, 3000);
             std::printf("demo: rate now %ls Hz\n", program.Text(program.Control(1254)).c_str());
+            if (real) {
+                std::printf("demo: the driver's sample-rate record: %s\n", program.Card("sample_rate").c_str());
+                std::puts("demo: Wine's mixer has no master line the panel binds (source -1): its faders stay "
+                          "disabled");
+            }
+        }
+        if (dpi == 96 && !real) {
             // A click on the master's left track above its thumb moves it up a page.
             const std::string before = program.Card("mixer.0.0.m.volume");
             HWND fader = program.Control(1162);
@@ -109,8 +127,9 @@ bool Headless(const std::string& state, const std::string& out) {
     return ok;
 }
 
-bool Interactive(const std::string& state) {
-    e2e::CProgram program("demo");
+bool Interactive(const std::string& state, bool real) {
+    const auto made = Program("demo", real);
+    e2e::CProgram& program = *made;
     program.UseStateFile(state);
     if (!OpenFromTray(program)) return false;
     std::puts("demo: the panel is open; choose EXIT from its tray icon's menu to end");
@@ -121,10 +140,13 @@ bool Interactive(const std::string& state) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::puts("usage: orvane_demo STATE_FILE [--headless DIR]");
+        std::puts("usage: orvane_demo STATE_FILE [--real] [--headless DIR]");
         return 2;
     }
     const std::string state = argv[1];
-    if (argc >= 4 && std::string(argv[2]) == "--headless") return Headless(state, argv[3]) ? 0 : 1;
-    return Interactive(state) ? 0 : 1;
+    int next = 2;
+    const bool real = argc > next && std::string(argv[next]) == "--real";
+    if (real) ++next;
+    if (argc > next + 1 && std::string(argv[next]) == "--headless") return Headless(state, argv[next + 1], real) ? 0 : 1;
+    return Interactive(state, real) ? 0 : 1;
 }

@@ -23,6 +23,15 @@ std::wstring OwnFolder() {
     return folder.substr(0, folder.find_last_of(L"\\/") + 1);
 }
 
+std::wstring ShippedFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    const DWORD n = ::GetEnvironmentVariableW(L"ORVANE_SHIPPED_BIN", folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH - 1) return OwnFolder();
+    std::wstring path(folder, n);
+    if (path.back() != L'\\' && path.back() != L'/') path += L'\\';
+    return path;
+}
+
 std::string Narrow(const std::wstring& text) {
     const int size = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
@@ -226,9 +235,22 @@ CProgram::CProgram(const std::string& testName, const std::wstring& exeName) : m
     SetCard("playing", "0");
 }
 
+CProgram::CProgram(const std::string& testName, Shipped) : m_exeName(L"Orvane Sound.exe"), m_virtualCard(false) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring root = std::wstring(temp) + L"orvane-e2e\\";
+    ::CreateDirectoryW(root.c_str(), nullptr);
+    m_folder = root + Widen(testName) + L"\\";
+    ::CreateDirectoryW(m_folder.c_str(), nullptr);
+    EmptyFolder(m_folder);
+    const std::wstring shipped = ShippedFolder();
+    for (const wchar_t* file : {L"Orvane Sound.exe", L"CorrantApi.dll", L"ST.WAV"})
+        ::CopyFileW((shipped + file).c_str(), (m_folder + file).c_str(), FALSE);
+}
+
 CProgram::CProgram(const CProgram& first, SameFolder)
     : m_folder(first.m_folder), m_exeName(first.m_exeName), m_statePath(first.m_statePath),
-      m_stateExists(first.m_stateExists), m_environment(first.m_environment) {}
+      m_stateExists(first.m_stateExists), m_environment(first.m_environment), m_virtualCard(first.m_virtualCard) {}
 
 CProgram::~CProgram() {
     Kill();
@@ -317,7 +339,7 @@ bool CProgram::Start() {
     if (m_process.hThread) ::CloseHandle(m_process.hThread);
     m_process = {};
     m_panel = nullptr;
-    ::SetEnvironmentVariableA("ORVANE_VIRTUAL_CARD", m_statePath.c_str());
+    if (m_virtualCard) ::SetEnvironmentVariableA("ORVANE_VIRTUAL_CARD", m_statePath.c_str());
     for (const auto& [name, value] : m_environment) ::SetEnvironmentVariableA(name.c_str(), value.c_str());
     std::wstring commandLine = L"\"" + ExePath() + L"\"";
     STARTUPINFOW startup{};

@@ -71,6 +71,12 @@ public:
     // A second copy of first's program: the same folder, settings file and card.
     struct SameFolder {};
     CProgram(const CProgram& first, SameFolder);
+    // The program as it ships, from ShippedFolder(), in a fresh folder named
+    // after the test: no virtual card is switched on, so it reaches the card
+    // through the platform (the virtual driver, Wine's own audio stack). Its
+    // card's state file is the driver's (UseStateFile).
+    struct Shipped {};
+    CProgram(const std::string& testName, Shipped);
     ~CProgram();
     CProgram(const CProgram&) = delete;
     CProgram& operator=(const CProgram&) = delete;
@@ -195,12 +201,16 @@ private:
     std::string m_statePath;
     mutable bool m_stateExists = false;  // the state file has been written or read
     std::map<std::string, std::string> m_environment;
+    bool m_virtualCard = true;
     PROCESS_INFORMATION m_process{};
     HWND m_panel = nullptr;
 };
 
 // The folder of the driver itself (the build's bin folder, with corractl.exe).
 std::wstring OwnFolder();
+// The folder of the program as it ships: ORVANE_SHIPPED_BIN when set (a build
+// without the simulator hook), else OwnFolder().
+std::wstring ShippedFolder();
 std::string Narrow(const std::wstring& text);
 std::wstring Widen(const std::string& text);
 // A file's bytes ("" when it cannot be read), and a file written whole.

@@ -2,7 +2,9 @@
 """Checks what scripts/package made, without running it: the zips hold exactly
 what a user runs, byte for byte as built; SHA256SUMS matches the four files;
 both installers are Windows programs of their architecture carrying the
-version; every shipped PE file carries the version too.
+version; every shipped PE file carries the version too; no program that ships
+(the zips' and the installers' files) refers to the virtual card, whose hook
+the test builds have and the Release builds do not.
 
 check_packages.py PACKAGE_DIR BIN64 BIN32 VERSION_CMAKE RESULT_XML
 Writes GoogleTest-style XML and exits non-zero on a failure."""
@@ -90,6 +92,30 @@ def check_zip(arch, package_dir, bin_dir, version):
     return failures
 
 
+SIMULATOR_NAMES = ("ORVANE_VIRTUAL_CARD", "OrvaneVirtualCard")
+
+
+def check_no_simulator(arch, bin_dir):
+    """The files the installer and the zip of ARCH take from BIN_DIR name
+    neither the simulator's switch nor its DLL, as text of either width."""
+    failures = []
+    for name in (PROGRAM, "CorrantApi.dll", "corractl.exe"):
+        path = os.path.join(bin_dir, name)
+        if name == PROGRAM and not os.path.exists(path):
+            continue
+        try:
+            with open(path, "rb") as f:
+                data = f.read()
+        except OSError as e:
+            failures.append(str(e))
+            continue
+        for text in SIMULATOR_NAMES:
+            for encoding in ("ascii", "utf-16-le"):
+                failures.append(text.encode(encoding) in data
+                                and "%s %s refers to %s (%s)" % (arch, name, text, encoding))
+    return failures
+
+
 def check_installer(arch, package_dir, version):
     path = os.path.join(package_dir, "Orvane Sound Setup %s.exe" % arch)
     try:
@@ -137,6 +163,8 @@ def main():
     checks.case("InstallersAreWindowsProgramsOfTheirArchitecture",
                 check_installer("x64", package_dir, version) + check_installer("x86", package_dir, version))
     checks.case("Sha256SumsMatchTheFourFiles", check_sums(package_dir))
+    checks.case("NoShippedProgramRefersToTheVirtualCard",
+                check_no_simulator("x64", bin64) + check_no_simulator("x86", bin32))
     return 1 if checks.write(result) else 0
 
 

@@ -4,7 +4,7 @@
 // Environment, set by tests/package/run:
 //   ORVANE_PACKAGE_DIR  folder with "Orvane Sound Setup x64.exe"
 //   ORVANE_BIN_DIR      the build's bin folder the packages were made from
-//                       (the files to compare with, and the virtual card's DLL)
+//                       (the files to compare with)
 //   ORVANE_LOCKED_DIR   optional: an existing folder nobody can write into
 //
 // Run with "--fake-panel [--ignore-close]", this program stands in for a
@@ -331,25 +331,19 @@ bool Press(HWND window, int id) {
     return true;
 }
 
-// A program started in the installation with the virtual card beside it, as the
-// tests (and only they) put it there.
+// A program started in the installation as a user starts it. It is the
+// program as it ships (no simulator hook): it finds the card through the
+// virtual driver and its mixer on Wine's audio stack, which tests/package/run
+// put in the prefix.
 class CRunningProgram {
 public:
-    // Without a card state the program starts without the virtual card.
-    bool Start(const fs::path& exe, const fs::path& cardState, const std::wstring& arguments = L"") {
-        if (!cardState.empty()) {
-            std::error_code ec;
-            m_cardDll = exe.parent_path() / L"OrvaneVirtualCard.dll";
-            fs::copy_file(BinDir() / L"OrvaneVirtualCard.dll", m_cardDll, fs::copy_options::overwrite_existing, ec);
-            SetEnvironmentVariableW(L"ORVANE_VIRTUAL_CARD", cardState.c_str());
-        }
+    bool Start(const fs::path& exe, const std::wstring& arguments = L"") {
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         PROCESS_INFORMATION pi{};
         std::wstring line = Quoted(exe) + L" " + arguments;
         const bool started = CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                             exe.parent_path().c_str(), &si, &pi) != FALSE;
-        SetEnvironmentVariableW(L"ORVANE_VIRTUAL_CARD", nullptr);
         if (!started) return false;
         CloseHandle(pi.hThread);
         m_process.reset(pi.hProcess);
@@ -369,15 +363,12 @@ public:
             TerminateProcess(m_process.get(), 99);
             WaitEnded(std::chrono::seconds(5));
         }
-        std::error_code ec;
-        if (!m_cardDll.empty()) fs::remove(m_cardDll, ec);
     }
 
 private:
     CHandlePtr m_process;
     DWORD m_pid = 0;
     HWND m_panel = nullptr;
-    fs::path m_cardDll;
 };
 
 class Installer : public ::testing::Test {
@@ -512,7 +503,7 @@ TEST_F(Installer, UpgradeAsksTheRunningPanelToCloseAndWaitsForIt) {
     ASSERT_NO_FATAL_FAILURE(InstallSilently());
     const fs::path fake = PlaceFakePanel();
     CRunningProgram panel;
-    ASSERT_TRUE(panel.Start(fake, {}, L"--fake-panel"));
+    ASSERT_TRUE(panel.Start(fake, L"--fake-panel"));
 
     ASSERT_NO_FATAL_FAILURE(InstallSilently());
     EXPECT_TRUE(panel.Ended()) << "the installer returned while the panel still ran";
@@ -530,7 +521,7 @@ TEST_F(Installer, APanelThatDoesNotEndIsNeverKilledAndNothingIsReplaced) {
     fs::remove(InstallDir() / L"ST.WAV");
     CRunningProgram panel;
     SetEnvironmentVariableW(L"ORVANE_FAKE_IGNORE_CLOSE", L"1");
-    const bool started = panel.Start(fake, {}, L"--fake-panel");
+    const bool started = panel.Start(fake, L"--fake-panel");
     SetEnvironmentVariableW(L"ORVANE_FAKE_IGNORE_CLOSE", nullptr);
     ASSERT_TRUE(started);
 
@@ -688,7 +679,7 @@ TEST_F(Installer, InstalledProgramStartsFromItsShortcutTargetAndShowsItsTrayIcon
     const fs::path program = InstallDir() / kProgram;
     EXPECT_EQ(fs::path(ShortcutTarget(ShortcutPath())), program);
     CRunningProgram running;
-    ASSERT_TRUE(running.Start(program, fs::temp_directory_path() / L"orvane-package-card.ini"))
+    ASSERT_TRUE(running.Start(program))
         << "the installed program showed no panel window";
     EXPECT_TRUE(WaitFor([&] { return TrayIconExists(running.Panel()); }, std::chrono::seconds(10)))
         << "no tray icon";
@@ -702,7 +693,7 @@ TEST_F(Installer, InstalledProgramRunningDuringAnUpgradeSavesItsSettingsAndDrops
     const fs::path program = InstallDir() / kProgram;
     const fs::path ini = InstallDir() / kSettings;
     CRunningProgram running;
-    ASSERT_TRUE(running.Start(program, fs::temp_directory_path() / L"orvane-package-card.ini"));
+    ASSERT_TRUE(running.Start(program));
     ASSERT_TRUE(WaitFor([&] { return TrayIconExists(running.Panel()); }, std::chrono::seconds(10)));
     std::error_code ec;
     fs::remove(ini, ec);
@@ -720,7 +711,7 @@ TEST_F(Installer, InstalledProgramRunningDuringAnUninstallIsEndedAndItsAutostart
     ASSERT_NO_FATAL_FAILURE(InstallSilently());
     const fs::path dir = InstallDir();
     CRunningProgram running;
-    ASSERT_TRUE(running.Start(dir / kProgram, fs::temp_directory_path() / L"orvane-package-card.ini"));
+    ASSERT_TRUE(running.Start(dir / kProgram));
     ASSERT_TRUE(WaitFor([&] { return TrayIconExists(running.Panel()); }, std::chrono::seconds(10)));
     // The program registered itself to start at logon.
     ASSERT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValue).present ||
@@ -729,8 +720,8 @@ TEST_F(Installer, InstalledProgramRunningDuringAnUninstallIsEndedAndItsAutostart
     EXPECT_TRUE(UninstallQuietly().finished);
     EXPECT_TRUE(running.Ended());
     // What the installer did not put there stays: the settings the program
-    // saved as it ended, and the test's card.
-    EXPECT_EQ(FilesIn(dir), (std::set<std::wstring>{kSettings, L"OrvaneVirtualCard.dll"}));
+    // saved as it ended.
+    EXPECT_EQ(FilesIn(dir), (std::set<std::wstring>{kSettings}));
     EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValue).present);
     EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, kRunKey, kRunValue).present);
 }

@@ -16,7 +16,7 @@
 #include "CorrantRecords.h"
 #include "preset_command.h"
 #include "state_command.h"
-#include "vcard_names.h"
+#include "vcard_loader.h"
 
 namespace {
 
@@ -225,7 +225,7 @@ int Expander(const std::string& arg) {
 // loaded it into this process), else null.
 template <typename Function>
 Function VirtualCardExport(const char* name) {
-    HMODULE vc = GetModuleHandleA(ORVANE_VCARD_DLL);
+    HMODULE vc = vcard::LoadedVirtualCard();
     if (vc == nullptr) return nullptr;
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(vc, name)));
 }

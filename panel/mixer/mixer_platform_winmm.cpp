@@ -1,10 +1,13 @@
+// The winmm implementation of the mixer seam (seams/mixer_platform.h): each
+// member calls the winmm function it is named after, unchanged. The test
+// builds may put the virtual card's mixer in its place (vcard_loader.h).
 #include "mixer_platform.h"
 
 #include "vcard_loader.h"
 
 namespace {
 
-class Win32Mixer final : public IMixerPlatform {
+class CWinmmMixer final : public IMixerPlatform {
 public:
     UINT GetNumDevs() override { return mixerGetNumDevs(); }
     MMRESULT GetDevCaps(UINT_PTR id, MIXERCAPSA* caps, UINT size) override {
@@ -34,11 +37,11 @@ public:
 
 IMixerPlatform& CurrentMixerPlatform() {
     static IMixerPlatform* platform = []() -> IMixerPlatform* {
-        HMODULE card = vcard::LoadVirtualCardBeside(GetModuleHandleA(nullptr));
-        if (auto* mixer = vcard::VirtualCardSeam<IMixerPlatform>(card, "OrvaneVcMixerPlatform"))
-            return mixer;
-        static Win32Mixer win32;
-        return &win32;
+        if (auto* card = vcard::VirtualCardSeam<IMixerPlatform>(GetModuleHandleA(nullptr),
+                                                                vcard::Service::MixerPlatform))
+            return card;
+        static CWinmmMixer winmm;
+        return &winmm;
     }();
     return *platform;
 }
