@@ -333,6 +333,54 @@ TEST_F(RealStack, TheDriverStoppedWhileShownStopsTheRefreshAndStartedAgainResume
     EXPECT_NE(program.ReadIni().find("Linein12=0100000001"), std::string::npos) << program.ReadIni();
 }
 
+// A driver reload below the running program: the card is away a moment and
+// comes back with its defaults; the program puts the user's rate, S/PDIF mode
+// and 3D back through the driver. (The layout here is Wine's DirectSound's,
+// and the effects engine is absent on this stack.)
+TEST_F(RealStack, TheDriverReloadedGetsTheUsersRateSpdifAnd3DBack) {
+    CProgram program(TestName(), CProgram::Shipped{});
+    program.UseStateFile(m_state);
+    e2e::OpenPanel(program);
+    ASSERT_FALSE(HasFatalFailure());
+    program.Click(program.Control(IDC_RATE_44K1));
+    ASSERT_TRUE(e2e::WaitFor([&] { return program.Card("sample_rate").substr(3) == "08"; }))
+        << program.Card("sample_rate");
+    program.Click(program.Control(IDC_SPDIF_PCM));
+    ASSERT_TRUE(e2e::WaitFor([&] { return program.Card("spdif_out_word") == "01 00 02 00"; }))
+        << program.Card("spdif_out_word");
+    program.Click(program.Control(IDC_SOUND_EFFECTS));
+    auto question = program.WaitForMessageBox();
+    ASSERT_TRUE(question) << "no reboot question";
+    CProgram::Answer(*question, IDNO);
+    ASSERT_TRUE(e2e::WaitFor([&] { return program.Card("audio3d").substr(12, 2) == "01"; }))
+        << program.Card("audio3d");
+    const std::string rate = program.Card("sample_rate");
+    const std::string audio3d = program.Card("audio3d");
+    auto kept = [&](const char* key) {
+        char value[64] = {};
+        ::GetPrivateProfileStringA("Card", key, "", value, sizeof value, program.IniPath().c_str());
+        return std::string(value);
+    };
+    ASSERT_TRUE(e2e::WaitFor([&] { return kept("card.3d") == "on" && kept("card.rate") == "44.1"; }))
+        << program.ReadIni();
+
+    ASSERT_TRUE(program.SetCard("fault.reload", "1500"));
+    ASSERT_TRUE(e2e::WaitFor([&] { return !program.Card("fault.reloading_until").empty(); }, 5000))
+        << "the driver did not reload";
+    EXPECT_TRUE(e2e::WaitFor(
+        [&] {
+            return program.Card("sample_rate") == rate && program.Card("spdif_out_word") == "01 00 02 00" &&
+                   program.Card("audio3d") == audio3d;
+        },
+        10000))
+        << "rate " << program.Card("sample_rate") << ", S/PDIF " << program.Card("spdif_out_word") << ", 3D "
+        << program.Card("audio3d");
+    EXPECT_TRUE(e2e::WaitFor([&] { return program.Checked(IDC_RATE_44K1) && program.Checked(IDC_SPDIF_PCM); }, 3000))
+        << "the panel does not show what was put back";
+    EXPECT_FALSE(program.WaitForMessageBox(200)) << "put back without a question";
+    e2e::ExitFromTray(program, IDYES);
+}
+
 TEST_F(RealStack, WithoutDriverAndSinkOnlyTheMessageShowsAndTheSettingsStayUntouched) {
     ASSERT_EQ(RunSetupTool("remove"), 0);
     CSinkRenamed noSink;
