@@ -34,7 +34,7 @@ constexpr ErrorText kErrorTexts[] = {
     {kUnprepared, "The wave header was not prepared. Use the Prepare function to prepare the header, and then try again."},
 };
 
-std::int64_t Number(VirtualCard& card, const char* key, std::int64_t fallback) {
+std::int64_t Number(CVirtualCard& card, const char* key, std::int64_t fallback) {
     return ParseNumber(card.Get(key), fallback);
 }
 

@@ -20,7 +20,7 @@ namespace vcard {
 
 class CVirtualWaveOut final : public corra::IWaveOut {
 public:
-    explicit CVirtualWaveOut(VirtualCard& card) : m_card(card) {}
+    explicit CVirtualWaveOut(CVirtualCard& card) : m_card(card) {}
 
     std::uint32_t GetNumDevs() override;
     std::uint32_t QueryFormat(const corra::FormatBlock& format) override;
@@ -53,7 +53,7 @@ private:
     bool Refused(const corra::FormatBlock& format);
     std::chrono::milliseconds Duration(std::uint32_t bytes);
 
-    VirtualCard& m_card;
+    CVirtualCard& m_card;
     std::mutex m_lock;
     corra::WaveHandle m_open = corra::kNoWave;
     corra::WaveHandle m_next = 0x7000;

@@ -141,7 +141,7 @@ std::uint32_t RateOfCode(std::uint8_t code) {
     }
 }
 
-std::map<std::string, std::string> VirtualCard::Defaults() {
+std::map<std::string, std::string> CVirtualCard::Defaults() {
     return {
         {"channels", "8"},
         {"spdif_out", "1"},
@@ -171,15 +171,15 @@ std::map<std::string, std::string> VirtualCard::Defaults() {
     };
 }
 
-VirtualCard::VirtualCard(std::filesystem::path statePath)
-    : VirtualCard(StateFile(std::move(statePath))) {}
+CVirtualCard::CVirtualCard(std::filesystem::path statePath)
+    : CVirtualCard(CStateFile(std::move(statePath))) {}
 
-VirtualCard::VirtualCard(StateFile state) : m_state(std::move(state)) {
+CVirtualCard::CVirtualCard(CStateFile state) : m_state(std::move(state)) {
     std::lock_guard guard(m_lock);
     FillDefaults();
 }
 
-void VirtualCard::FillDefaults() {
+void CVirtualCard::FillDefaults() {
     // Looked through on every change; never destroyed, as a thread may still
     // ask while the process ends.
     static const auto& defaults = *new std::map<std::string, std::string>(Defaults());
@@ -193,7 +193,7 @@ void VirtualCard::FillDefaults() {
     if (added) m_state.Save();
 }
 
-void VirtualCard::Sync() {
+void CVirtualCard::Sync() {
     if (m_state.Refresh()) FillDefaults();
     ApplyReload();
 }
@@ -204,7 +204,7 @@ void VirtualCard::Sync() {
 // for MS milliseconds (fault.reloading_until: when it is back, in
 // milliseconds of the system clock). The mixer keeps its values. Whichever
 // process sees the key first reloads the card, and the key goes.
-void VirtualCard::ApplyReload() {
+void CVirtualCard::ApplyReload() {
     if (!m_state.Has("fault.reload")) return;
     const auto away = std::clamp<std::int64_t>(m_state.GetInt("fault.reload", 0), 0, kLongestReload);
     std::vector<std::string> engine;
@@ -219,28 +219,28 @@ void VirtualCard::ApplyReload() {
     m_state.Save();
 }
 
-bool VirtualCard::Reloading() const {
+bool CVirtualCard::Reloading() const {
     const auto until = m_state.GetInt("fault.reloading_until", 0);
     return until != 0 && NowMs() < until;
 }
 
-bool VirtualCard::Away() {
+bool CVirtualCard::Away() {
     std::lock_guard guard(m_lock);
     Sync();
     return Reloading();
 }
 
-void VirtualCard::SyncForRequest() {
+void CVirtualCard::SyncForRequest() {
     Sync();
     if (Fault("throw")) throw std::runtime_error("fault.throw");
 }
 
-void VirtualCard::ThrowIfAsked() {
+void CVirtualCard::ThrowIfAsked() {
     std::lock_guard guard(m_lock);
     SyncForRequest();
 }
 
-void VirtualCard::Set(std::string_view key, std::string_view value) {
+void CVirtualCard::Set(std::string_view key, std::string_view value) {
     std::lock_guard guard(m_lock);
     Sync();
     if (value.empty())
@@ -252,59 +252,59 @@ void VirtualCard::Set(std::string_view key, std::string_view value) {
     ApplyReload();
 }
 
-std::string VirtualCard::Get(std::string_view key) {
+std::string CVirtualCard::Get(std::string_view key) {
     std::lock_guard guard(m_lock);
     Sync();
     return m_state.Get(key);
 }
 
-std::vector<std::uint8_t> VirtualCard::GetBytes(std::string_view key, std::size_t size) {
+std::vector<std::uint8_t> CVirtualCard::GetBytes(std::string_view key, std::size_t size) {
     std::lock_guard guard(m_lock);
     Sync();
     return m_state.GetBytes(key, size);
 }
 
-void VirtualCard::SetBytes(std::string_view key, const std::uint8_t* data, std::size_t size) {
+void CVirtualCard::SetBytes(std::string_view key, const std::uint8_t* data, std::size_t size) {
     std::lock_guard guard(m_lock);
     Sync();
     m_state.SetBytes(key, data, size);
     m_state.Save();
 }
 
-void VirtualCard::Reset() {
+void CVirtualCard::Reset() {
     std::lock_guard guard(m_lock);
     m_state.Clear();
     FillDefaults();
     m_state.Save();
 }
 
-int VirtualCard::OpenDriverHandles() {
+int CVirtualCard::OpenDriverHandles() {
     std::lock_guard guard(m_lock);
     return static_cast<int>(m_handles.size());
 }
-int VirtualCard::OpenLists() {
+int CVirtualCard::OpenLists() {
     std::lock_guard guard(m_lock);
     return static_cast<int>(m_lists.size());
 }
-int VirtualCard::BadCloses() {
+int CVirtualCard::BadCloses() {
     std::lock_guard guard(m_lock);
     return m_badCloses;
 }
-std::uint64_t VirtualCard::Requests() {
+std::uint64_t CVirtualCard::Requests() {
     std::lock_guard guard(m_lock);
     return m_requests;
 }
-RequestRecord VirtualCard::LastRequest() {
+RequestRecord CVirtualCard::LastRequest() {
     std::lock_guard guard(m_lock);
     return m_last;
 }
-std::vector<std::uint8_t> VirtualCard::DynamicStatus() {
+std::vector<std::uint8_t> CVirtualCard::DynamicStatus() {
     std::lock_guard guard(m_lock);
     Sync();
     return Dynamic();
 }
 
-bool VirtualCard::Fault(std::string_view key) const {
+bool CVirtualCard::Fault(std::string_view key) const {
     // The key is put together on the stack: this is asked on every request.
     static constexpr std::string_view kPrefix = "fault.";
     char name[64];
@@ -315,7 +315,7 @@ bool VirtualCard::Fault(std::string_view key) const {
 }
 
 // fault.property = 0x100D,0x1004: requests of those properties fail.
-bool VirtualCard::PropertyFails(std::uint32_t id) const {
+bool CVirtualCard::PropertyFails(std::uint32_t id) const {
     const std::string_view list = m_state.View("fault.property");
     std::size_t start = 0;
     while (start < list.size()) {
@@ -328,7 +328,7 @@ bool VirtualCard::PropertyFails(std::uint32_t id) const {
 }
 
 // fault.short = 0x1001:20: the driver reports (and fills) only 20 bytes.
-std::uint32_t VirtualCard::ShortCount(std::uint32_t id, std::uint32_t size) const {
+std::uint32_t CVirtualCard::ShortCount(std::uint32_t id, std::uint32_t size) const {
     const std::string_view text = m_state.View("fault.short");
     const auto colon = text.find(':');
     if (colon == std::string::npos) return size;
@@ -337,14 +337,14 @@ std::uint32_t VirtualCard::ShortCount(std::uint32_t id, std::uint32_t size) cons
     return static_cast<std::uint32_t>(std::clamp<std::int64_t>(n, 0, size));
 }
 
-const VirtualCard::List* VirtualCard::FindList(corra::DevList list) const {
+const CVirtualCard::List* CVirtualCard::FindList(corra::DevList list) const {
     const auto it = m_lists.find(list);
     return it == m_lists.end() ? nullptr : &it->second;
 }
 
 // ---- device enumeration ----------------------------------------------------
 
-corra::DevList VirtualCard::GetPciDevices(bool) {
+corra::DevList CVirtualCard::GetPciDevices(bool) {
     std::lock_guard guard(m_lock);
     SyncForRequest();
     List list;
@@ -360,7 +360,7 @@ corra::DevList VirtualCard::GetPciDevices(bool) {
     return handle;
 }
 
-corra::DevList VirtualCard::GetTopologyInterfaces(const char* instanceId) {
+corra::DevList CVirtualCard::GetTopologyInterfaces(const char* instanceId) {
     std::lock_guard guard(m_lock);
     Sync();
     if (instanceId == nullptr) return corra::kNoList;
@@ -373,12 +373,12 @@ corra::DevList VirtualCard::GetTopologyInterfaces(const char* instanceId) {
     return handle;
 }
 
-void VirtualCard::DestroyList(corra::DevList list) {
+void CVirtualCard::DestroyList(corra::DevList list) {
     std::lock_guard guard(m_lock);
     if (m_lists.erase(list) == 0) ++m_badCloses;
 }
 
-bool VirtualCard::EnumDevice(corra::DevList list, std::uint32_t index, corra::DevInfo& device) {
+bool CVirtualCard::EnumDevice(corra::DevList list, std::uint32_t index, corra::DevInfo& device) {
     std::lock_guard guard(m_lock);
     const List* l = FindList(list);
     if (l == nullptr || l->interfaces || index >= l->devices.size()) return false;
@@ -387,7 +387,7 @@ bool VirtualCard::EnumDevice(corra::DevList list, std::uint32_t index, corra::De
     return true;
 }
 
-bool VirtualCard::GetDeviceProperty(corra::DevList list, const corra::DevInfo& device,
+bool CVirtualCard::GetDeviceProperty(corra::DevList list, const corra::DevInfo& device,
                                     corra::DeviceProperty which, char* buffer,
                                     std::uint32_t size) {
     std::lock_guard guard(m_lock);
@@ -405,7 +405,7 @@ bool VirtualCard::GetDeviceProperty(corra::DevList list, const corra::DevInfo& d
     return true;
 }
 
-corra::Query VirtualCard::GetInstanceId(corra::DevList list, const corra::DevInfo& device,
+corra::Query CVirtualCard::GetInstanceId(corra::DevList list, const corra::DevInfo& device,
                                         char* buffer, std::uint32_t size,
                                         std::uint32_t* required) {
     std::lock_guard guard(m_lock);
@@ -421,7 +421,7 @@ corra::Query VirtualCard::GetInstanceId(corra::DevList list, const corra::DevInf
     return corra::Query::Ok;
 }
 
-bool VirtualCard::EnumInterface(corra::DevList list, std::uint32_t index,
+bool CVirtualCard::EnumInterface(corra::DevList list, std::uint32_t index,
                                 corra::InterfaceInfo& iface) {
     std::lock_guard guard(m_lock);
     const List* l = FindList(list);
@@ -431,7 +431,7 @@ bool VirtualCard::EnumInterface(corra::DevList list, std::uint32_t index,
     return true;
 }
 
-corra::Query VirtualCard::GetInterfaceDetail(corra::DevList list,
+corra::Query CVirtualCard::GetInterfaceDetail(corra::DevList list,
                                              const corra::InterfaceInfo& iface, void* detail,
                                              std::uint32_t size, std::uint32_t* required) {
     std::lock_guard guard(m_lock);
@@ -455,17 +455,17 @@ corra::Query VirtualCard::GetInterfaceDetail(corra::DevList list,
 
 // ---- driver ------------------------------------------------------------------
 
-bool VirtualCard::AcceptsOpen() {
+bool CVirtualCard::AcceptsOpen() {
     std::lock_guard guard(m_lock);
     Sync();
     return DriverThere();
 }
 
-bool VirtualCard::DriverThere() const {
+bool CVirtualCard::DriverThere() const {
     return !Fault("no_card") && !Fault("vanished") && !Reloading() && !Fault("open_refused");
 }
 
-corra::OsHandle VirtualCard::OpenDriver(const char* path) {
+corra::OsHandle CVirtualCard::OpenDriver(const char* path) {
     std::lock_guard guard(m_lock);
     SyncForRequest();
     if (path == nullptr || !DriverThere() || Lower(path) != Lower(m_state.Get("interface_path")))
@@ -476,13 +476,13 @@ corra::OsHandle VirtualCard::OpenDriver(const char* path) {
     return handle;
 }
 
-void VirtualCard::CloseDriver(corra::OsHandle handle) {
+void CVirtualCard::CloseDriver(corra::OsHandle handle) {
     std::lock_guard guard(m_lock);
     if (handle == corra::kNoHandle) return;  // CloseHandle(NULL) just fails
     if (m_handles.erase(handle) == 0) ++m_badCloses;
 }
 
-bool VirtualCard::Ioctl(corra::OsHandle handle, std::uint32_t code, const void* in,
+bool CVirtualCard::Ioctl(corra::OsHandle handle, std::uint32_t code, const void* in,
                         std::uint32_t inSize, void* out, std::uint32_t outSize,
                         std::uint32_t* returned) {
     std::lock_guard guard(m_lock);
@@ -527,7 +527,7 @@ bool VirtualCard::Ioctl(corra::OsHandle handle, std::uint32_t code, const void* 
     return true;
 }
 
-std::vector<std::uint8_t> VirtualCard::Capability() const {
+std::vector<std::uint8_t> CVirtualCard::Capability() const {
     std::vector<std::uint8_t> cap(24, 0);
     w::PutDword(cap.data(), 0x17241412);  // device and vendor
     cap[4] = 0x01;                        // revision
@@ -550,7 +550,7 @@ std::vector<std::uint8_t> VirtualCard::Capability() const {
     return cap;
 }
 
-std::vector<std::uint8_t> VirtualCard::Dynamic() const {
+std::vector<std::uint8_t> CVirtualCard::Dynamic() const {
     std::vector<std::uint8_t> status(36, 0);
     if (m_state.GetInt("playing", 1) != 0) {
         const double t = std::chrono::duration<double>(
@@ -576,7 +576,7 @@ std::vector<std::uint8_t> VirtualCard::Dynamic() const {
     return status;
 }
 
-void VirtualCard::AnswerGet(std::uint32_t id, std::uint8_t* out, std::uint32_t size) {
+void CVirtualCard::AnswerGet(std::uint32_t id, std::uint8_t* out, std::uint32_t size) {
     std::vector<std::uint8_t> value;
     switch (id) {
         case kCapability: value = Capability(); break;
@@ -599,7 +599,7 @@ void VirtualCard::AnswerGet(std::uint32_t id, std::uint8_t* out, std::uint32_t s
     std::memcpy(out, value.data(), std::min<std::size_t>(size, value.size()));
 }
 
-bool VirtualCard::ApplySet(std::uint32_t id, const std::uint8_t* in, std::uint32_t size) {
+bool CVirtualCard::ApplySet(std::uint32_t id, const std::uint8_t* in, std::uint32_t size) {
     switch (id) {
         case kSampleRate:
             if (RateOfCode(in[1]) == 0 && in[1] != 0) return false;
@@ -620,7 +620,7 @@ bool VirtualCard::ApplySet(std::uint32_t id, const std::uint8_t* in, std::uint32
     return true;
 }
 
-bool VirtualCard::GetVersion(corra::OsVersion& version) {
+bool CVirtualCard::GetVersion(corra::OsVersion& version) {
     std::lock_guard guard(m_lock);
     SyncForRequest();
     const std::string text = m_state.Get("os_version", "5.1");
@@ -632,7 +632,7 @@ bool VirtualCard::GetVersion(corra::OsVersion& version) {
     return true;
 }
 
-bool VirtualCard::GetDsSpeakerConfig(std::uint32_t* config) {
+bool CVirtualCard::GetDsSpeakerConfig(std::uint32_t* config) {
     std::lock_guard guard(m_lock);
     SyncForRequest();
     if (Fault("ds_absent") || Reloading() || config == nullptr) return false;
@@ -640,7 +640,7 @@ bool VirtualCard::GetDsSpeakerConfig(std::uint32_t* config) {
     return true;
 }
 
-bool VirtualCard::SetDsSpeakerConfig(std::uint32_t config) {
+bool CVirtualCard::SetDsSpeakerConfig(std::uint32_t config) {
     std::lock_guard guard(m_lock);
     SyncForRequest();
     if (Fault("ds_absent") || Reloading()) return false;

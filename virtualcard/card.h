@@ -25,14 +25,14 @@ struct RequestRecord {
     std::vector<std::uint8_t> data;  // the data buffer as it arrived
 };
 
-class VirtualCard final : public corra::IDevicePlatform {
+class CVirtualCard final : public corra::IDevicePlatform {
 public:
-    explicit VirtualCard(std::filesystem::path statePath);
-    // A card on the given state; on one made by StateFile::FromText the card
+    explicit CVirtualCard(std::filesystem::path statePath);
+    // A card on the given state; on one made by CStateFile::FromText the card
     // never touches the disk.
-    explicit VirtualCard(StateFile state);
-    VirtualCard(const VirtualCard&) = delete;
-    VirtualCard& operator=(const VirtualCard&) = delete;
+    explicit CVirtualCard(CStateFile state);
+    CVirtualCard(const CVirtualCard&) = delete;
+    CVirtualCard& operator=(const CVirtualCard&) = delete;
 
     // Configuration, held state and faults, by state-file key.
     void Set(std::string_view key, std::string_view value);
@@ -118,7 +118,7 @@ private:
     const List* FindList(corra::DevList list) const;
 
     std::mutex m_lock;
-    StateFile m_state;
+    CStateFile m_state;
     std::map<corra::DevList, List> m_lists;
     corra::DevList m_nextList = 0x10;
     std::set<corra::OsHandle> m_handles;

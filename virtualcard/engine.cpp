@@ -12,7 +12,7 @@ constexpr corra::HResult kNoDriver = static_cast<corra::HResult>(0x88780078u);
 constexpr corra::HResult kNoInterface = static_cast<corra::HResult>(0x80004002u);
 constexpr corra::HResult kPropNotFound = static_cast<corra::HResult>(0x80070490u);
 
-std::int64_t Number(VirtualCard& card, const std::string& key, std::int64_t fallback) {
+std::int64_t Number(CVirtualCard& card, const std::string& key, std::int64_t fallback) {
     return ParseNumber(card.Get(key), fallback);
 }
 

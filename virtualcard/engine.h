@@ -21,7 +21,7 @@ inline constexpr std::uint32_t kStereoInstanceSize = 48;
 
 class CVirtualEngine final : public corra::IEnginePlatform {
 public:
-    explicit CVirtualEngine(VirtualCard& card) : m_card(card) {}
+    explicit CVirtualEngine(CVirtualCard& card) : m_card(card) {}
 
     corra::HResult Enumerate(corra::DsDeviceCallback callback, void* context) override;
     corra::HResult Create(const corra::Guid* device, corra::DsObject* ds) override;
@@ -60,7 +60,7 @@ private:
     void Drop(std::uintptr_t handle, char kind);
     bool Fails(std::uint32_t id);
 
-    VirtualCard& m_card;
+    CVirtualCard& m_card;
     std::mutex m_lock;
     std::set<std::pair<std::uintptr_t, char>> m_live;
     std::uintptr_t m_next = 0x9000;

@@ -93,9 +93,9 @@ std::string FormatValues(const std::vector<std::uint32_t>& values) {
 }
 
 // Builds lines and controls with IDs that stay the same from call to call.
-class Builder {
+class CLineBuilder {
 public:
-    explicit Builder(std::uint32_t device) : m_device(device) {}
+    explicit CLineBuilder(std::uint32_t device) : m_device(device) {}
     MixerLine& AddLine(std::uint32_t destination, std::uint32_t source, const char* shortName,
                        const char* name, std::uint32_t component, std::uint32_t channels) {
         MixerLine line;
@@ -141,7 +141,7 @@ private:
 };
 
 template <std::size_t N>
-void AddDestination(Builder& b, std::uint32_t destination, const char* shortName, const char* name,
+void AddDestination(CLineBuilder& b, std::uint32_t destination, const char* shortName, const char* name,
                     std::uint32_t component, const SourceDef (&sources)[N]) {
     MixerLine& master = b.AddLine(destination, kAllSources, shortName, name, component, 2);
     master.connections = N;
@@ -184,7 +184,7 @@ struct Sides {
     double Of(std::size_t side) const { return side == 0 ? left : right; }
 };
 
-Sides LineSides(const StateFile& state, const std::string& lineKey) {
+Sides LineSides(const CStateFile& state, const std::string& lineKey) {
     const auto volume = ParseValues(state.Get(lineKey + ".volume"));
     const auto mute = ParseValues(state.Get(lineKey + ".mute"));
     if (!mute.empty() && mute[0] != 0) return {};
@@ -206,7 +206,7 @@ std::string LineName(const MixerLine& line) {
 
 }  // namespace
 
-std::array<double, 8> MixerOutputGains(const StateFile& state) {
+std::array<double, 8> MixerOutputGains(const CStateFile& state) {
     // Output channel -> (line of the output-channel destination, side).
     static constexpr std::uint32_t kLineOf[8] = {0, 0, 2, 1, 3, 3, 4, 4};
     // Each line is read once; the channels share the master and wave lines.
@@ -223,32 +223,32 @@ std::array<double, 8> MixerOutputGains(const StateFile& state) {
     return gains;
 }
 
-double MixerRecordGain(const StateFile& state) {
+double MixerRecordGain(const CStateFile& state) {
     const auto mute = ParseValues(state.Get(LineKey(kCardMixer, 2, kAllSources) + ".mute"));
     if (!mute.empty() && mute[0] != 0) return 0.0;
     return LineSides(state, LineKey(kCardMixer, 2, 0)).left;
 }
 
-VirtualMixer::VirtualMixer(VirtualCard& card) : m_card(card) {}
+CVirtualMixer::CVirtualMixer(CVirtualCard& card) : m_card(card) {}
 
-void VirtualMixer::SetNotify(Notify notify) {
+void CVirtualMixer::SetNotify(Notify notify) {
     std::lock_guard guard(m_lock);
     m_notify = std::move(notify);
 }
 
-bool VirtualMixer::Fault(std::string_view key) {
+bool CVirtualMixer::Fault(std::string_view key) {
     return ParseNumber(m_card.Get(key), 0) != 0;
 }
 
 
-std::uint32_t VirtualMixer::DeviceCount() {
+std::uint32_t CVirtualMixer::DeviceCount() {
     if (Fault("mixer.fault.none")) return 0;
     return Fault("recording.absent") ? 1 : 2;
 }
 
-std::uint32_t VirtualMixer::WaveInDeviceCount() { return Fault("recording.absent") ? 0 : 1; }
+std::uint32_t CVirtualMixer::WaveInDeviceCount() { return Fault("recording.absent") ? 0 : 1; }
 
-bool VirtualMixer::DeviceName(std::uint32_t device, std::string& name) {
+bool CVirtualMixer::DeviceName(std::uint32_t device, std::string& name) {
     if (device >= DeviceCount()) return false;
     if (device == kCardMixer)
         name = Fault("mixer.fault.name") ? "Orvane Audio" : kCardMixerName;
@@ -257,7 +257,7 @@ bool VirtualMixer::DeviceName(std::uint32_t device, std::string& name) {
     return true;
 }
 
-std::uintptr_t VirtualMixer::Open(std::uint32_t device, std::uintptr_t window) {
+std::uintptr_t CVirtualMixer::Open(std::uint32_t device, std::uintptr_t window) {
     if (device >= DeviceCount()) return 0;
     std::lock_guard guard(m_lock);
     const std::uintptr_t handle = m_nextHandle;
@@ -266,12 +266,12 @@ std::uintptr_t VirtualMixer::Open(std::uint32_t device, std::uintptr_t window) {
     return handle;
 }
 
-MixerResult VirtualMixer::Close(std::uintptr_t handle) {
+MixerResult CVirtualMixer::Close(std::uintptr_t handle) {
     std::lock_guard guard(m_lock);
     return m_handles.erase(handle) != 0 ? kMixOk : kMixBadHandle;
 }
 
-bool VirtualMixer::Resolve(std::uintptr_t handleOrIndex, bool orIndex, std::uint32_t& device) {
+bool CVirtualMixer::Resolve(std::uintptr_t handleOrIndex, bool orIndex, std::uint32_t& device) {
     {
         std::lock_guard guard(m_lock);
         const auto it = m_handles.find(handleOrIndex);
@@ -287,7 +287,7 @@ bool VirtualMixer::Resolve(std::uintptr_t handleOrIndex, bool orIndex, std::uint
     return false;
 }
 
-int VirtualMixer::OpenHandles() {
+int CVirtualMixer::OpenHandles() {
     std::lock_guard guard(m_lock);
     return static_cast<int>(m_handles.size());
 }
@@ -296,7 +296,7 @@ int VirtualMixer::OpenHandles() {
 // per device is kept, with the settings that shaped it, and used again while
 // they stay the same. The lines depend on nothing else, so every mixer of the
 // process shares the builds.
-VirtualMixer::Lines VirtualMixer::Topology(std::uint32_t device) {
+CVirtualMixer::Lines CVirtualMixer::Topology(std::uint32_t device) {
     Shape shape;
     shape.recordMux = device == kCardMixer && Fault("mixer.record_mux");
     shape.noControls = m_card.Get("mixer.fault.no_controls");
@@ -323,8 +323,8 @@ VirtualMixer::Lines VirtualMixer::Topology(std::uint32_t device) {
     return lines;
 }
 
-VirtualMixer::Lines VirtualMixer::Build(std::uint32_t device, const Shape& shape) {
-    Builder b(device);
+CVirtualMixer::Lines CVirtualMixer::Build(std::uint32_t device, const Shape& shape) {
+    CLineBuilder b(device);
     if (device == kCardMixer) {
         AddDestination(b, 0, "Volume", "Master Volume", 4, kPlaybackSources);
         AddDestination(b, 1, "Outputs", "Output Channels", 4, kOutputSources);
@@ -372,7 +372,7 @@ VirtualMixer::Lines VirtualMixer::Build(std::uint32_t device, const Shape& shape
     return std::make_shared<const std::vector<MixerLine>>(std::move(b.lines));
 }
 
-const MixerControl* VirtualMixer::FindControl(const std::vector<MixerLine>& lines,
+const MixerControl* CVirtualMixer::FindControl(const std::vector<MixerLine>& lines,
                                               std::uint32_t id) const {
     for (const auto& line : lines)
         for (const auto& c : line.controls)
@@ -380,7 +380,7 @@ const MixerControl* VirtualMixer::FindControl(const std::vector<MixerLine>& line
     return nullptr;
 }
 
-MixerResult VirtualMixer::Line(std::uint32_t device, std::uint32_t destination,
+MixerResult CVirtualMixer::Line(std::uint32_t device, std::uint32_t destination,
                                std::uint32_t source, MixerLine& line) {
     const Lines lines = Topology(device);
     const MixerLine* found = FindLine(*lines, destination, source);
@@ -389,7 +389,7 @@ MixerResult VirtualMixer::Line(std::uint32_t device, std::uint32_t destination,
     return kMixOk;
 }
 
-MixerResult VirtualMixer::LineById(std::uint32_t device, std::uint32_t lineId, MixerLine& line) {
+MixerResult CVirtualMixer::LineById(std::uint32_t device, std::uint32_t lineId, MixerLine& line) {
     const Lines lines = Topology(device);
     for (const auto& l : *lines)
         if (l.id == lineId) {
@@ -399,7 +399,7 @@ MixerResult VirtualMixer::LineById(std::uint32_t device, std::uint32_t lineId, M
     return kMixBadLine;
 }
 
-MixerResult VirtualMixer::ControlByType(std::uint32_t device, std::uint32_t lineId,
+MixerResult CVirtualMixer::ControlByType(std::uint32_t device, std::uint32_t lineId,
                                         std::uint32_t type, MixerControl& control) {
     MixerLine line;
     if (LineById(device, lineId, line) != kMixOk) return kMixBadLine;
@@ -416,7 +416,7 @@ MixerResult VirtualMixer::ControlByType(std::uint32_t device, std::uint32_t line
     return kMixBadControl;
 }
 
-MixerResult VirtualMixer::Read(std::uint32_t device, std::uint32_t controlId,
+MixerResult CVirtualMixer::Read(std::uint32_t device, std::uint32_t controlId,
                                std::uint32_t channels, std::vector<std::uint32_t>& values) {
     if (Fault("mixer.fault.read")) return kMixError;
     const Lines lines = Topology(device);
@@ -432,7 +432,7 @@ MixerResult VirtualMixer::Read(std::uint32_t device, std::uint32_t controlId,
     return kMixOk;
 }
 
-MixerResult VirtualMixer::Write(std::uint32_t device, std::uint32_t controlId,
+MixerResult CVirtualMixer::Write(std::uint32_t device, std::uint32_t controlId,
                                 std::uint32_t channels, const std::vector<std::uint32_t>& values) {
     if (Fault("mixer.fault.write")) return kMixError;
     const Lines lines = Topology(device);

@@ -16,8 +16,8 @@
 
 namespace vcard {
 
-class VirtualCard;
-class StateFile;
+class CVirtualCard;
+class CStateFile;
 
 // The platform's control-type constants this mixer uses.
 inline constexpr std::uint32_t kTypeVolume = 0x50030001;
@@ -67,12 +67,12 @@ struct MixerLine {
     std::vector<MixerControl> controls;
 };
 
-class VirtualMixer {
+class CVirtualMixer {
 public:
     // (callback window, mixer handle, control ID): a change to post.
     using Notify = std::function<void(std::uintptr_t, std::uintptr_t, std::uint32_t)>;
 
-    explicit VirtualMixer(VirtualCard& card);
+    explicit CVirtualMixer(CVirtualCard& card);
     void SetNotify(Notify notify);
 
     std::uint32_t DeviceCount();
@@ -122,7 +122,7 @@ private:
     const MixerControl* FindControl(const std::vector<MixerLine>& lines, std::uint32_t id) const;
     bool Fault(std::string_view key);
 
-    VirtualCard& m_card;
+    CVirtualCard& m_card;
     std::mutex m_lock;
     std::map<std::uintptr_t, Handle> m_handles;
     std::uintptr_t m_nextHandle = 0x7000;
@@ -131,7 +131,7 @@ private:
 
 // How loud each output channel 0-7 plays through the mixer's volumes and
 // mutes (0 silent .. 1 full), and the recording path likewise.
-std::array<double, 8> MixerOutputGains(const StateFile& state);
-double MixerRecordGain(const StateFile& state);
+std::array<double, 8> MixerOutputGains(const CStateFile& state);
+double MixerRecordGain(const CStateFile& state);
 
 }  // namespace vcard

@@ -27,16 +27,16 @@ void Copy(char (&dst)[N], const std::string& src) {
     dst[n] = '\0';
 }
 
-class VirtualMixerPlatform final : public IMixerPlatform {
+class CVirtualMixerPlatform final : public IMixerPlatform {
 public:
-    explicit VirtualMixerPlatform(vcard::VirtualCard& card) : m_card(card), m_mixer(card) {
+    explicit CVirtualMixerPlatform(vcard::CVirtualCard& card) : m_card(card), m_mixer(card) {
         m_mixer.SetNotify([](std::uintptr_t window, std::uintptr_t handle, std::uint32_t id) {
             PostMessageA(reinterpret_cast<HWND>(window), MM_MIXM_CONTROL_CHANGE,
                          static_cast<WPARAM>(handle), static_cast<LPARAM>(id));
         });
     }
 
-    vcard::VirtualMixer& Mixer() { return m_mixer; }
+    vcard::CVirtualMixer& Mixer() { return m_mixer; }
 
     UINT GetNumDevs() override { return m_mixer.DeviceCount(); }
 
@@ -207,14 +207,14 @@ private:
         return MIXERR_INVALLINE;
     }
 
-    vcard::VirtualCard& m_card;
-    vcard::VirtualMixer m_mixer;
+    vcard::CVirtualCard& m_card;
+    vcard::CVirtualMixer m_mixer;
 };
 
 // The face the DLL hands out: nothing thrown inside the card leaves it.
-class GuardedMixerPlatform final : public IMixerPlatform {
+class CGuardedMixerPlatform final : public IMixerPlatform {
 public:
-    explicit GuardedMixerPlatform(IMixerPlatform& inner) : m_inner(inner) {}
+    explicit CGuardedMixerPlatform(IMixerPlatform& inner) : m_inner(inner) {}
     UINT GetNumDevs() override {
         return vcard::Guarded(UINT{0}, [&] { return m_inner.GetNumDevs(); });
     }
@@ -253,11 +253,11 @@ private:
     IMixerPlatform& m_inner;
 };
 
-VirtualMixerPlatform* ProcessMixer() {
-    static std::unique_ptr<VirtualMixerPlatform> mixer = []() -> std::unique_ptr<VirtualMixerPlatform> {
-        vcard::VirtualCard* card = vcard::ProcessCard();
+CVirtualMixerPlatform* ProcessMixer() {
+    static std::unique_ptr<CVirtualMixerPlatform> mixer = []() -> std::unique_ptr<CVirtualMixerPlatform> {
+        vcard::CVirtualCard* card = vcard::ProcessCard();
         if (card == nullptr) return nullptr;
-        return std::make_unique<VirtualMixerPlatform>(*card);
+        return std::make_unique<CVirtualMixerPlatform>(*card);
     }();
     return mixer.get();
 }
@@ -268,16 +268,16 @@ extern "C" {
 
 VCARD_EXPORT void* OrvaneVcMixerPlatform(void) {
     return vcard::Guarded<void*>(nullptr, []() -> void* {
-        VirtualMixerPlatform* mixer = ProcessMixer();
+        CVirtualMixerPlatform* mixer = ProcessMixer();
         if (mixer == nullptr) return nullptr;
-        static GuardedMixerPlatform guarded(*mixer);
+        static CGuardedMixerPlatform guarded(*mixer);
         return static_cast<IMixerPlatform*>(&guarded);
     });
 }
 
 VCARD_EXPORT int32_t OrvaneVcMixerHandles(void) {
     return vcard::Guarded<int32_t>(-1, [] {
-        VirtualMixerPlatform* mixer = ProcessMixer();
+        CVirtualMixerPlatform* mixer = ProcessMixer();
         return mixer == nullptr ? -1 : mixer->Mixer().OpenHandles();
     });
 }

@@ -5,5 +5,5 @@
 #include "card.h"
 
 namespace vcard {
-VirtualCard* ProcessCard();
+CVirtualCard* ProcessCard();
 }

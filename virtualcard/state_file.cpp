@@ -31,10 +31,10 @@ std::int64_t ParseNumber(std::string_view text, std::int64_t fallback) {
     return (end != nullptr && *end == '\0') ? value : fallback;
 }
 
-StateFile::StateFile(std::filesystem::path path) : m_path(std::move(path)) { Load(); }
+CStateFile::CStateFile(std::filesystem::path path) : m_path(std::move(path)) { Load(); }
 
-StateFile StateFile::FromText(const std::string& text) {
-    StateFile state;
+CStateFile CStateFile::FromText(const std::string& text) {
+    CStateFile state;
     state.m_text = text;
     state.m_values = Parse(text);
     return state;
@@ -42,7 +42,7 @@ StateFile StateFile::FromText(const std::string& text) {
 
 // Line by line, as getline splits them; each line is looked at in place and
 // only its key and value are copied.
-StateValues StateFile::Parse(const std::string& text) {
+StateValues CStateFile::Parse(const std::string& text) {
     StateValues values;
     std::string_view rest(text);
     while (!rest.empty()) {
@@ -59,7 +59,7 @@ StateValues StateFile::Parse(const std::string& text) {
     return values;
 }
 
-std::string StateFile::Format(const StateValues& values) {
+std::string CStateFile::Format(const StateValues& values) {
     std::vector<const StateValues::value_type*> sorted;
     sorted.reserve(values.size());
     for (const auto& entry : values) sorted.push_back(&entry);
@@ -77,7 +77,7 @@ std::string StateFile::Format(const StateValues& values) {
     return out;
 }
 
-std::string StateFile::ReadText() {
+std::string CStateFile::ReadText() {
     ++m_reads;
     std::ifstream in(m_path, std::ios::binary);
     if (!in) return {};
@@ -86,7 +86,7 @@ std::string StateFile::ReadText() {
     return text.str();
 }
 
-void StateFile::Stamp() {
+void CStateFile::Stamp() {
     std::error_code ec;
     m_time = std::filesystem::last_write_time(m_path, ec);
     if (ec) m_time = {};
@@ -94,7 +94,7 @@ void StateFile::Stamp() {
     if (ec) m_size = 0;
 }
 
-void StateFile::Load() {
+void CStateFile::Load() {
     Stamp();
     m_text = ReadText();
     m_values = Parse(m_text);
@@ -107,7 +107,7 @@ void StateFile::Load() {
 // Linux, whole seconds through the C runtime on Windows, two seconds on FAT),
 // so two quick writes of the same size may carry the same stamp, and that
 // stamp may lie up to a tick before the second write.
-bool StateFile::Refresh() {
+bool CStateFile::Refresh() {
     constexpr auto kSettled = std::chrono::seconds(3);
     if (m_path.empty()) return false;  // nobody else writes a state held in memory
     std::error_code ec;
@@ -128,7 +128,7 @@ bool StateFile::Refresh() {
     return true;
 }
 
-void StateFile::Save() {
+void CStateFile::Save() {
     if (m_path.empty()) return;
     std::filesystem::path temp = m_path;
     temp += ".tmp";
@@ -157,17 +157,17 @@ void StateFile::Save() {
     Stamp();
 }
 
-std::string StateFile::Get(std::string_view key, std::string_view fallback) const {
+std::string CStateFile::Get(std::string_view key, std::string_view fallback) const {
     const auto it = m_values.find(key);
     return std::string(it == m_values.end() ? fallback : std::string_view(it->second));
 }
 
-std::string_view StateFile::View(std::string_view key) const {
+std::string_view CStateFile::View(std::string_view key) const {
     const auto it = m_values.find(key);
     return it == m_values.end() ? std::string_view{} : std::string_view(it->second);
 }
 
-std::int64_t StateFile::GetInt(std::string_view key, std::int64_t fallback) const {
+std::int64_t CStateFile::GetInt(std::string_view key, std::int64_t fallback) const {
     const auto it = m_values.find(key);
     return it == m_values.end() ? fallback : ParseNumber(it->second, fallback);
 }
@@ -176,7 +176,7 @@ std::int64_t StateFile::GetInt(std::string_view key, std::int64_t fallback) cons
 // place (the card asks for bytes on every request, and a stream costs more
 // to set up than the few items to read). An item ends at white space or at
 // a character that is no hexadecimal digit, where strtoul stops anyway.
-std::vector<std::uint8_t> StateFile::GetBytes(std::string_view key, std::size_t size) const {
+std::vector<std::uint8_t> CStateFile::GetBytes(std::string_view key, std::size_t size) const {
     static constexpr char kSpace[] = " \t\n\v\f\r";
     std::vector<std::uint8_t> bytes(size, 0);
     const auto it = m_values.find(key);
@@ -192,7 +192,7 @@ std::vector<std::uint8_t> StateFile::GetBytes(std::string_view key, std::size_t 
     return bytes;
 }
 
-void StateFile::Set(std::string_view key, std::string_view value) {
+void CStateFile::Set(std::string_view key, std::string_view value) {
     const auto it = m_values.find(key);
     if (it != m_values.end())
         it->second.assign(value);
@@ -200,12 +200,12 @@ void StateFile::Set(std::string_view key, std::string_view value) {
         m_values.emplace(std::string(key), std::string(value));
 }
 
-void StateFile::Erase(std::string_view key) {
+void CStateFile::Erase(std::string_view key) {
     const auto it = m_values.find(key);
     if (it != m_values.end()) m_values.erase(it);
 }
 
-void StateFile::SetBytes(std::string_view key, const std::uint8_t* data, std::size_t size) {
+void CStateFile::SetBytes(std::string_view key, const std::uint8_t* data, std::size_t size) {
     std::string text;
     char hex[4];
     for (std::size_t i = 0; i < size; ++i) {

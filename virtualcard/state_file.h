@@ -25,11 +25,11 @@ struct KeyHash {
 };
 using StateValues = std::unordered_map<std::string, std::string, KeyHash, std::equal_to<>>;
 
-class StateFile {
+class CStateFile {
 public:
-    explicit StateFile(std::filesystem::path path);
+    explicit CStateFile(std::filesystem::path path);
     // A state parsed from `text`, with no file behind it.
-    static StateFile FromText(const std::string& text);
+    static CStateFile FromText(const std::string& text);
 
     // Takes in what another writer changed since our last read or write.
     // Returns true when the values changed.
@@ -61,7 +61,7 @@ public:
     static std::string Format(const StateValues& values);
 
 private:
-    StateFile() = default;
+    CStateFile() = default;
     void Load();
     std::string ReadText();
     void Stamp();  // records the file's size and modification time

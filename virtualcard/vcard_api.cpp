@@ -14,21 +14,21 @@
 #include "process_card.h"
 
 namespace vcard {
-VirtualCard* ProcessCard() {
-    static std::unique_ptr<vcard::VirtualCard> card = []() -> std::unique_ptr<vcard::VirtualCard> {
+CVirtualCard* ProcessCard() {
+    static std::unique_ptr<vcard::CVirtualCard> card = []() -> std::unique_ptr<vcard::CVirtualCard> {
         // The process environment, not the C runtime's copy of it, so that a
         // variable set with SetEnvironmentVariable after start-up counts.
         char path[MAX_PATH * 2] = {};
         const DWORD n = GetEnvironmentVariableA(ORVANE_VCARD_ENV, path, sizeof path);
         if (n == 0 || n >= sizeof path) return nullptr;
-        return std::make_unique<vcard::VirtualCard>(std::string(path, n));
+        return std::make_unique<vcard::CVirtualCard>(std::string(path, n));
     }();
     return card.get();
 }
 }  // namespace vcard
 
 namespace {
-vcard::VirtualCard* Card() { return vcard::ProcessCard(); }
+vcard::CVirtualCard* Card() { return vcard::ProcessCard(); }
 
 // What the library would show is recorded; with the state key
 // "messages.show = 1" it is also shown for real, ownerless as the library
@@ -36,7 +36,7 @@ vcard::VirtualCard* Card() { return vcard::ProcessCard(); }
 // lets the user do meanwhile.
 class CShownMessages final : public corra::IMessageBox {
 public:
-    CShownMessages(vcard::VirtualCard& card, vcard::CVirtualMessages& record) : m_card(card), m_record(record) {}
+    CShownMessages(vcard::CVirtualCard& card, vcard::CVirtualMessages& record) : m_card(card), m_record(record) {}
     int Show(const char* text, const char* caption, std::uint32_t type) override {
         const int recorded = m_record.Show(text, caption, type);
         if (m_card.Get("messages.show") != "1") return recorded;
@@ -44,14 +44,14 @@ public:
     }
 
 private:
-    vcard::VirtualCard& m_card;
+    vcard::CVirtualCard& m_card;
     vcard::CVirtualMessages& m_record;
 };
 
 // The card's other services, created with it, and the guarded faces of all
 // of them that the seam getters hand out.
 struct Services {
-    explicit Services(vcard::VirtualCard& card)
+    explicit Services(vcard::CVirtualCard& card)
         : wave(card),
           engine(card),
           shownMessages(card, messages),
@@ -109,40 +109,40 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
 }
 
 void* OrvaneVcDevicePlatform(void) {
-    return Export<void*>(nullptr, [](vcard::VirtualCard&, Services& s) {
+    return Export<void*>(nullptr, [](vcard::CVirtualCard&, Services& s) {
         return static_cast<corra::IDevicePlatform*>(&s.guardedDevice);
     });
 }
 void* OrvaneVcWaveOut(void) {
-    return Export<void*>(nullptr, [](vcard::VirtualCard&, Services& s) {
+    return Export<void*>(nullptr, [](vcard::CVirtualCard&, Services& s) {
         return static_cast<corra::IWaveOut*>(&s.guardedWave);
     });
 }
 void* OrvaneVcMediaFiles(void) {
-    return Export<void*>(nullptr, [](vcard::VirtualCard&, Services& s) {
+    return Export<void*>(nullptr, [](vcard::CVirtualCard&, Services& s) {
         return static_cast<corra::IMediaFiles*>(&s.guardedFiles);
     });
 }
 void* OrvaneVcMessageBox(void) {
-    return Export<void*>(nullptr, [](vcard::VirtualCard&, Services& s) {
+    return Export<void*>(nullptr, [](vcard::CVirtualCard&, Services& s) {
         return static_cast<corra::IMessageBox*>(&s.guardedMessages);
     });
 }
 void* OrvaneVcEnginePlatform(void) {
-    return Export<void*>(nullptr, [](vcard::VirtualCard&, Services& s) {
+    return Export<void*>(nullptr, [](vcard::CVirtualCard&, Services& s) {
         return static_cast<corra::IEnginePlatform*>(&s.guardedEngine);
     });
 }
 
 int32_t OrvaneVcMessageCount(void) {
-    return Export<int32_t>(0, [](vcard::VirtualCard&, Services& s) {
+    return Export<int32_t>(0, [](vcard::CVirtualCard&, Services& s) {
         return static_cast<int32_t>(s.messages.All().size());
     });
 }
 
 int32_t OrvaneVcMessage(int32_t index, char* text, int32_t textSize, char* caption,
                         int32_t captionSize, uint32_t* type) {
-    return Export<int32_t>(0, [&](vcard::VirtualCard&, Services& s) {
+    return Export<int32_t>(0, [&](vcard::CVirtualCard&, Services& s) {
         const auto all = s.messages.All();
         if (index < 0 || static_cast<std::size_t>(index) >= all.size()) return 0;
         const vcard::Message& m = all[static_cast<std::size_t>(index)];
@@ -154,7 +154,7 @@ int32_t OrvaneVcMessage(int32_t index, char* text, int32_t textSize, char* capti
 }
 
 int64_t OrvaneVcWaveStream(uint8_t* format40, uint8_t* data, int64_t size) {
-    return Export<int64_t>(-1, [&](vcard::VirtualCard&, Services& s) -> int64_t {
+    return Export<int64_t>(-1, [&](vcard::CVirtualCard&, Services& s) -> int64_t {
         const auto stream = s.wave.LastStream();
         const corra::FormatBlock format = s.wave.LastFormat();
         if (format.bytes[0] == 0 && format.bytes[1] == 0) return -1;
@@ -167,19 +167,19 @@ int64_t OrvaneVcWaveStream(uint8_t* format40, uint8_t* data, int64_t size) {
 }
 
 int32_t OrvaneVcSaveWaveStream(const char* path) {
-    return Export<int32_t>(0, [&](vcard::VirtualCard&, Services& s) {
+    return Export<int32_t>(0, [&](vcard::CVirtualCard&, Services& s) {
         return path != nullptr && s.wave.SaveStream(path) ? 1 : 0;
     });
 }
 
 int32_t OrvaneVcEngineWrites(char* buffer, int32_t size) {
-    return Export<int32_t>(-1, [&](vcard::VirtualCard&, Services& s) {
+    return Export<int32_t>(-1, [&](vcard::CVirtualCard&, Services& s) {
         return CopyText(s.engine.Writes(), buffer, size);
     });
 }
 
 int32_t OrvaneVcSet(const char* key, const char* value) {
-    return Export<int32_t>(0, [&](vcard::VirtualCard& card, Services&) {
+    return Export<int32_t>(0, [&](vcard::CVirtualCard& card, Services&) {
         if (key == nullptr) return 0;
         card.Set(key, value != nullptr ? value : "");
         return 1;
@@ -187,14 +187,14 @@ int32_t OrvaneVcSet(const char* key, const char* value) {
 }
 
 int32_t OrvaneVcGet(const char* key, char* buffer, int32_t size) {
-    return Export<int32_t>(-1, [&](vcard::VirtualCard& card, Services&) {
+    return Export<int32_t>(-1, [&](vcard::CVirtualCard& card, Services&) {
         if (key == nullptr) return -1;
         return CopyText(card.Get(key), buffer, size);
     });
 }
 
 int32_t OrvaneVcReset(void) {
-    return Export<int32_t>(0, [](vcard::VirtualCard& card, Services& s) {
+    return Export<int32_t>(0, [](vcard::CVirtualCard& card, Services& s) {
         card.Reset();
         s.wave.Reset();
         s.messages.Clear();
@@ -204,7 +204,7 @@ int32_t OrvaneVcReset(void) {
 }
 
 int64_t OrvaneVcCounter(const char* name) {
-    return Export<int64_t>(-1, [&](vcard::VirtualCard& card, Services& s) -> int64_t {
+    return Export<int64_t>(-1, [&](vcard::CVirtualCard& card, Services& s) -> int64_t {
         if (name == nullptr) return -1;
         if (std::strcmp(name, "driver_handles") == 0) return card.OpenDriverHandles();
         if (std::strcmp(name, "lists") == 0) return card.OpenLists();
@@ -220,7 +220,7 @@ int64_t OrvaneVcCounter(const char* name) {
 }
 
 int32_t OrvaneVcLastRequest(uint32_t* id, uint32_t* flags, uint8_t* data, int32_t size) {
-    return Export<int32_t>(-1, [&](vcard::VirtualCard& card, Services&) {
+    return Export<int32_t>(-1, [&](vcard::CVirtualCard& card, Services&) {
         const vcard::RequestRecord last = card.LastRequest();
         if (id != nullptr) *id = last.id;
         if (flags != nullptr) *flags = last.flags;

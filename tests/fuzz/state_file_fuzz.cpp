@@ -22,7 +22,7 @@ namespace {
 
 // `keepCount`: the capability record is asked for with the caller's flag for
 // the driver's own count.
-void ReadEveryControl(vcard::VirtualCard& card, corra::OsHandle h, bool keepCount) {
+void ReadEveryControl(vcard::CVirtualCard& card, corra::OsHandle h, bool keepCount) {
     using namespace corra::controls;
     using Getter = bool (*)(Platform&, corra::OsHandle, void*, Count*);
     static constexpr Getter kGetters[] = {GetCap,      GetDynamicInfo, GetSR,          GetHISR,
@@ -45,8 +45,8 @@ void ReadEveryControl(vcard::VirtualCard& card, corra::OsHandle h, bool keepCoun
 // Only the master line and the first source line of each destination are
 // read: every line's values go through the same parsing, and reading all of
 // them would be most of the run's cost.
-void ReadMixerValues(vcard::VirtualCard& card) {
-    vcard::VirtualMixer mixer(card);
+void ReadMixerValues(vcard::CVirtualCard& card) {
+    vcard::CVirtualMixer mixer(card);
     const std::uint32_t devices = mixer.DeviceCount();
     FUZZ_CHECK(devices <= 2);
     for (std::uint32_t device = 0; device < devices; ++device) {
@@ -80,8 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(reinterpret_cast<const char*>(data), size);
 
     // Writing what was read and reading it again gives the same keys and values.
-    auto state = vcard::StateFile::FromText(text);
-    FUZZ_CHECK(vcard::StateFile::Parse(vcard::StateFile::Format(state.Values())) == state.Values());
+    auto state = vcard::CStateFile::FromText(text);
+    FUZZ_CHECK(vcard::CStateFile::Parse(vcard::CStateFile::Format(state.Values())) == state.Values());
 
     for (const double gain : vcard::MixerOutputGains(state))
         FUZZ_CHECK(std::isfinite(gain) && gain >= 0.0 && gain <= 1.0);
@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // see an exception inside the card); nothing else may throw.
     const bool throwAsked = state.GetInt("fault.throw", 0) != 0;
 
-    vcard::VirtualCard card(std::move(state));
+    vcard::CVirtualCard card(std::move(state));
     bool thrown = false;
     try {
         corra::OsHandle h = corra::kNoHandle;

@@ -52,10 +52,10 @@ private:
 };
 
 struct Rig {
-    Rig() : card(vcard::StateFile::FromText("wave_play_ms = 0\nds_speaker_config = 7\n")), wave(card) {
+    Rig() : card(vcard::CStateFile::FromText("wave_play_ms = 0\nds_speaker_config = 7\n")), wave(card) {
         FUZZ_CHECK(corra::device::Open(card, &handle));
     }
-    vcard::VirtualCard card;
+    vcard::CVirtualCard card;
     vcard::CVirtualWaveOut wave;
     CInputFile files;
     vcard::CVirtualMessages messages;

@@ -22,7 +22,7 @@ protected:
         return c;
     }
     struct Note { std::uintptr_t window, handle; std::uint32_t id; };
-    VirtualMixer mixer;
+    CVirtualMixer mixer;
     std::vector<Note> notes;
 };
 
@@ -83,8 +83,8 @@ TEST_F(Mixer, ValuesPersistAndAUniformWriteSetsEveryChannel) {
     ASSERT_EQ(mixer.Read(kCardMixer, v.id, 2, values), kMixOk);
     EXPECT_EQ(values[0], 65535u);
 
-    VirtualCard again(m_path);
-    VirtualMixer second(again);
+    CVirtualCard again(m_path);
+    CVirtualMixer second(again);
     ASSERT_EQ(second.Read(kCardMixer, v.id, 2, values), kMixOk);
     EXPECT_EQ(values, (std::vector<std::uint32_t>{65535, 0}));
 }

@@ -37,5 +37,5 @@ protected:
     }
 
     std::filesystem::path m_path;
-    vcard::VirtualCard card;
+    vcard::CVirtualCard card;
 };

@@ -17,7 +17,7 @@ class BreakingPlatform final : public IDevicePlatform {
 public:
     enum class Break { None, InstanceSizeOk, InstanceSizeZero, InstanceSecond, NoInterface,
                        DetailSizeOk, DetailSecond, ListCreation };
-    BreakingPlatform(vcard::VirtualCard& card, Break what) : m_card(card), m_break(what) {}
+    BreakingPlatform(vcard::CVirtualCard& card, Break what) : m_card(card), m_break(what) {}
 
     DevList GetPciDevices(bool p) override {
         return m_break == Break::ListCreation ? kNoList : m_card.GetPciDevices(p);
@@ -58,7 +58,7 @@ public:
     bool SetDsSpeakerConfig(std::uint32_t c) override { return m_card.SetDsSpeakerConfig(c); }
 
 private:
-    vcard::VirtualCard& m_card;
+    vcard::CVirtualCard& m_card;
     Break m_break;
 };
 

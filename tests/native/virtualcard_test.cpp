@@ -16,17 +16,17 @@
 using namespace corra;
 
 TEST(StateFileFormat, ParsesKeysValuesAndComments) {
-    const auto values = vcard::StateFile::Parse(
+    const auto values = vcard::CStateFile::Parse(
         "# comment\n  channels = 6 \r\nbroken line\n=novalue\nfault.short=0x1001:20\n");
     EXPECT_EQ(values.size(), 2u);
     EXPECT_EQ(values.at("channels"), "6");
     EXPECT_EQ(values.at("fault.short"), "0x1001:20");
-    EXPECT_EQ(vcard::StateFile::Parse(vcard::StateFile::Format(values)), values);
+    EXPECT_EQ(vcard::CStateFile::Parse(vcard::CStateFile::Format(values)), values);
     EXPECT_EQ(vcard::ParseNumber("0x100D", -1), 0x100D);
     EXPECT_EQ(vcard::ParseNumber("12a", -1), -1);
     // Hexadecimal items split at any white space; what is not one reads as 0,
     // a missing one as 0 too.
-    const auto state = vcard::StateFile::FromText("bytes = 0x1F \t-1\v7 zz 1FF\n");
+    const auto state = vcard::CStateFile::FromText("bytes = 0x1F \t-1\v7 zz 1FF\n");
     EXPECT_EQ(state.GetBytes("bytes", 6), (std::vector<std::uint8_t>{0x1F, 0xFF, 0x07, 0x00, 0xFF, 0x00}));
 }
 
@@ -40,7 +40,7 @@ TEST_F(VirtualCardTest, WhatOneInstanceWritesTheNextOneReads) {
     ASSERT_TRUE(controls::SetSR(card, h, rate, &count));
     device::Close(card, h);
 
-    vcard::VirtualCard second(m_path);
+    vcard::CVirtualCard second(m_path);
     ASSERT_TRUE(device::Open(second, &h));
     std::uint8_t back[2] = {};
     ASSERT_TRUE(controls::GetSR(second, h, back, &count));
@@ -60,8 +60,8 @@ TEST_F(VirtualCardTest, ACardOnTextInMemoryAnswersAsOnThatFile) {
         std::ofstream out(m_path, std::ios::binary | std::ios::trunc);
         out << text;
     }
-    vcard::VirtualCard onFile(m_path);
-    vcard::VirtualCard inMemory(vcard::StateFile::FromText(text));
+    vcard::CVirtualCard onFile(m_path);
+    vcard::CVirtualCard inMemory(vcard::CStateFile::FromText(text));
     for (const char* key : {"channels", "hardware_id", "sample_rate", "fault.short", "os_version"})
         EXPECT_EQ(inMemory.Get(key), onFile.Get(key)) << key;
     EXPECT_EQ(inMemory.Get("hardware_id"), "");  // an empty value is kept, not defaulted
@@ -78,7 +78,7 @@ TEST_F(VirtualCardTest, ACardOnTextInMemoryAnswersAsOnThatFile) {
 TEST_F(VirtualCardTest, TheStateFileIsReadAgainOnlyWhenItChanged) {
     namespace fs = std::filesystem;
     fs::last_write_time(m_path, fs::file_time_type::clock::now() - std::chrono::hours(1));
-    vcard::StateFile other(m_path);
+    vcard::CStateFile other(m_path);
     const auto reads = other.Reads();
     for (int i = 0; i < 100; ++i) EXPECT_FALSE(other.Refresh());
     EXPECT_EQ(other.Reads(), reads);
@@ -99,7 +99,7 @@ TEST_F(VirtualCardTest, AChangeUnderTheSameCoarseStampIsStillSeen) {
     namespace fs = std::filesystem;
     const auto stamp = fs::file_time_type::clock::now() - std::chrono::milliseconds(1500);
     fs::last_write_time(m_path, stamp);
-    vcard::StateFile other(m_path);
+    vcard::CStateFile other(m_path);
     card.Set("channels", "6");  // the same size as the 8 it replaces
     fs::last_write_time(m_path, stamp);
     EXPECT_TRUE(other.Refresh());
@@ -143,7 +143,7 @@ TEST_F(VirtualCardTest, AReloadPutsTheSettingsBackAndTheCardIsAwayForItsTime) {
     card.Set("mixer.0.0.0.volume", "100 200");
     {
         // Another process asks for it; this card sees it at its next request.
-        vcard::VirtualCard other(m_path);
+        vcard::CVirtualCard other(m_path);
         other.Set("fault.reload", "600000");
     }
     OsHandle h = kNoHandle;

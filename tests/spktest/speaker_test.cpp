@@ -162,7 +162,7 @@ namespace {
 // Notes the driver's routing at the moment the stream is written.
 class CRoutingSpy final : public corra::IWaveOut {
 public:
-    CRoutingSpy(corra::IWaveOut& inner, vcard::VirtualCard& card) : m_inner(inner), m_card(card) {}
+    CRoutingSpy(corra::IWaveOut& inner, vcard::CVirtualCard& card) : m_inner(inner), m_card(card) {}
     std::uint32_t GetNumDevs() override { return m_inner.GetNumDevs(); }
     std::uint32_t QueryFormat(const corra::FormatBlock& f) override { return m_inner.QueryFormat(f); }
     std::uint32_t Open(corra::WaveHandle* w, const corra::FormatBlock& f) override { return m_inner.Open(w, f); }
@@ -181,7 +181,7 @@ public:
 
 private:
     corra::IWaveOut& m_inner;
-    vcard::VirtualCard& m_card;
+    vcard::CVirtualCard& m_card;
 };
 }  // namespace
 

@@ -38,7 +38,7 @@ struct DriverCard {
     DriverCard(const DriverCard&) = delete;
     DriverCard& operator=(const DriverCard&) = delete;
 
-    vcard::VirtualCard& Card() { return m_card; }
+    vcard::CVirtualCard& Card() { return m_card; }
 
 private:
     // Under Wine 8 the I/O manager does not wait for the driver's answer to an
@@ -59,7 +59,7 @@ private:
         }
     }
 
-    vcard::VirtualCard m_card;
+    vcard::CVirtualCard m_card;
     DriverCardPresence m_presence;
     void* m_context;
     bool m_present = false;
@@ -86,7 +86,7 @@ void* DriverCardOpen(DriverCard* card) {
     try {
         // The I/O manager has already matched the link name: the open is for
         // the card's own interface, whatever the state file spells.
-        vcard::VirtualCard& c = card->Card();
+        vcard::CVirtualCard& c = card->Card();
         const corra::OsHandle handle = c.OpenDriver(c.Get("interface_path").c_str());
         return handle == corra::kInvalidHandle ? nullptr : reinterpret_cast<void*>(handle);
     } catch (...) {

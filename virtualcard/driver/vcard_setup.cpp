@@ -107,7 +107,7 @@ std::string Lower(std::string s) {
     return s;
 }
 
-bool Fault(vcard::VirtualCard& card, const char* key) {
+bool Fault(vcard::CVirtualCard& card, const char* key) {
     return vcard::ParseNumber(card.Get(std::string("fault.") + key), 0) != 0;
 }
 
@@ -266,7 +266,7 @@ int Remove() {
 
 int Install(const std::string& stateFile) {
     // The card fills in the defaults its state file lacks.
-    vcard::VirtualCard card{std::filesystem::path(stateFile)};
+    vcard::CVirtualCard card{std::filesystem::path(stateFile)};
     const std::string instanceId = card.Get("instance_id");
     std::string hardwareId = card.Get("hardware_id");
     if (Fault(card, "hwid_case")) hardwareId = Lower(hardwareId);
