@@ -444,6 +444,10 @@ TEST(TrayKeyboard, TheIconAnswersTheKeyboardAsItAnswersClicks) {
     ASSERT_TRUE(WaitFor([&] { return program.PanelVisible(); })) << "the panel did not open";
     program.TrayMouse(NIN_KEYSELECT);
     ASSERT_TRUE(WaitFor([&] { return !program.PanelVisible(); })) << "the panel did not hide";
+    // The hidden panel has given the foreground away before the next key
+    // comes (a menu opened while it still goes would lose its activation).
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() != program.Panel(); }))
+        << "the hidden panel kept the foreground";
     program.TrayMouse(WM_CONTEXTMENU);  // the context menu key
     HWND menu = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (menu = e2e::VisibleWindowOf(program.ProcessId(), L"#32768", L"")) != nullptr; }))

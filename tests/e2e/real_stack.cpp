@@ -89,8 +89,16 @@ public:
         m_marker = StartUnix("timeout " + seconds + " parec --device=" + std::string(kSink) +
                                  ".monitor --format=s16le --rate=44100 --channels=8 --raw --latency-msec=20",
                              "orvane-e2e-monitor.raw");
-        // parec connects before anything worth hearing is played.
-        ::Sleep(400);
+        // Nothing worth hearing is played before parec records: the sink's
+        // monitor gives frames (silence) from the moment it has connected.
+        const std::string raw = ScratchFolder().windows + "\\orvane-e2e-monitor.raw";
+        e2e::WaitFor(
+            [&] {
+                WIN32_FILE_ATTRIBUTE_DATA data{};
+                return ::GetFileAttributesExA(raw.c_str(), GetFileExInfoStandard, &data) &&
+                       (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0);
+            },
+            5000);
     }
 
     // Waits for the recording's end; the loudest sample of each channel.
