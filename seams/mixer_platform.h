@@ -26,6 +26,20 @@ protected:
     ~IMixerPlatform() = default;
 };
 
+// The line's one control of a type (mixerGetLineControls, ONEBYTYPE), asked
+// with the object flags the caller's handle needs.
+inline bool FindLineControl(IMixerPlatform& mixer, HMIXEROBJ object, DWORD objectFlags, DWORD lineId, DWORD type,
+                            MIXERCONTROLA& control) {
+    MIXERLINECONTROLSA query{};
+    query.cbStruct = sizeof query;
+    query.dwLineID = lineId;
+    query.dwControlType = type;
+    query.cControls = 1;
+    query.cbmxctrl = sizeof control;
+    query.pamxctrl = &control;
+    return mixer.GetLineControls(object, &query, objectFlags | MIXER_GETLINECONTROLSF_ONEBYTYPE) == MMSYSERR_NOERROR;
+}
+
 // The platform's mixer (winmm), or in the test builds the virtual card's when
 // ORVANE_VIRTUAL_CARD is set (chosen once per process). Defined by the mixer
 // binding (orvane_mixer, mixer_platform_winmm.cpp).

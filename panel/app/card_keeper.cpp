@@ -10,14 +10,6 @@ using namespace cardstate;
 
 namespace {
 
-// The card's records are asked again every this many answers of the refresh:
-// once every five seconds, so that a change another program makes is taken
-// as the user's soon after, while the tray program's hidden tick stays near
-// one status read (on a real stack each reading opens the card through
-// SetupAPI, the greater part of its cost). DirectSound's speaker
-// configuration is not asked (it costs a DirectSound object each time); it
-// is taken with the card's writes.
-constexpr unsigned kTakeEvery = 50;
 // The largest section the profile functions hand over.
 constexpr DWORD kSectionSize = 32767;
 

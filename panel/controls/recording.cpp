@@ -74,15 +74,8 @@ void CRecordingControls::OpenRecordMixer() {
 
 bool CRecordingControls::FindMux(MIXERCONTROLA& mux) const {
     if (m_recMixer == nullptr) return false;
-    MIXERLINECONTROLSA query{};
-    query.cbStruct = sizeof query;
-    query.dwLineID = m_recLineId;
-    query.dwControlType = MIXERCONTROL_CONTROLTYPE_MUX;
-    query.cControls = 1;
-    query.cbmxctrl = sizeof mux;
-    query.pamxctrl = &mux;
-    return m_mixer->GetLineControls(AsObject(m_recMixer), &query,
-                                    MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) == MMSYSERR_NOERROR;
+    return FindLineControl(*m_mixer, AsObject(m_recMixer), MIXER_OBJECTF_HMIXER, m_recLineId,
+                           MIXERCONTROL_CONTROLTYPE_MUX, mux);
 }
 
 bool CRecordingControls::MuxDetails(const MIXERCONTROLA& mux, std::vector<std::uint32_t>& values, bool set) const {

@@ -68,15 +68,7 @@ int CMixerBase::Init(DWORD destination, DWORD source, DWORD type, HWND notify) {
         return 0;
     }
 
-    MIXERLINECONTROLSA query{};
-    query.cbStruct = sizeof query;
-    query.dwLineID = line.dwLineID;
-    query.dwControlType = type;
-    query.cControls = 1;
-    query.cbmxctrl = sizeof m_control;
-    query.pamxctrl = &m_control;
-    if (m_mixer.GetLineControls(object, &query, MIXER_GETLINECONTROLSF_ONEBYTYPE) !=
-        MMSYSERR_NOERROR) {
+    if (!FindLineControl(m_mixer, object, 0, line.dwLineID, type, m_control)) {
         ReleaseMixer();
         return 0;
     }

@@ -176,15 +176,7 @@ private:
         return true;
     }
     bool FindControl(DWORD lineId, DWORD type, MIXERCONTROLA& control) const {
-        MIXERLINECONTROLSA query{};
-        query.cbStruct = sizeof query;
-        query.dwLineID = lineId;
-        query.dwControlType = type;
-        query.cControls = 1;
-        query.cbmxctrl = sizeof control;
-        query.pamxctrl = &control;
-        return m_mixer.GetLineControls(AsObject(m_handle), &query,
-                                       MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) == MMSYSERR_NOERROR;
+        return FindLineControl(m_mixer, AsObject(m_handle), MIXER_OBJECTF_HMIXER, lineId, type, control);
     }
 
     IMixerPlatform& m_mixer;

@@ -129,7 +129,7 @@ TEST_F(KeeperTest, AChangeAnotherProgramMadeWhileTheCardWasThereIsKept) {
     OrvaneVcSet("sample_rate", "00 08");
     Start();
     OrvaneVcSet("sample_rate", "00 0E");  // corractl rate 192
-    for (int i = 0; i < 10; ++i) Tick();
+    for (unsigned i = 0; i < CCardKeeper::kTakeEvery; ++i) Tick();
     EXPECT_EQ(Kept("card.rate"), "192");
     Reload();
     EXPECT_EQ(Card("sample_rate"), "00 0E");
