@@ -340,7 +340,7 @@ using e2e::kAboutButton;
 using e2e::kAboutClose;
 using e2e::kEffectsButton;
 using e2e::kEffectsClose;
-constexpr int kWaveLink = 1005;
+constexpr int kWaveLink = IDC_LINK_WAVE;
 
 // Ten thousand ticks hidden, a thousand shown, a hundred openings of each
 // modal panel and a hundred link clicks: every live count the same after as

@@ -33,12 +33,12 @@ inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\
 
 // The buttons that open the program's other windows, and those windows' own
 // close buttons.
-inline constexpr int kEffectsButton = 1182;  // on the panel
-inline constexpr int kAboutButton = 1183;    // on the panel
-inline constexpr int kEffectsClose = 1010;
-inline constexpr int kPresetButton = 1002;   // on the effects panel
-inline constexpr int kPresetExit = 1159;
-inline constexpr int kAboutClose = 1294;
+inline constexpr int kEffectsButton = IDC_EFFECTS_PANEL;
+inline constexpr int kAboutButton = IDC_ABOUT_PANEL;
+inline constexpr int kEffectsClose = IDC_FX_CLOSE;
+inline constexpr int kPresetButton = IDC_FX_PRESET;
+inline constexpr int kPresetExit = IDC_PRESET_EXIT;
+inline constexpr int kAboutClose = IDC_ABOUT_CLOSE;
 // The master level meters on the panel (left, right).
 inline constexpr int kMasterMeters[] = {IDC_METER_MASTER_L, IDC_METER_MASTER_R};
 

@@ -19,12 +19,12 @@ using e2e::kEffectsClose;
 using e2e::kPresetButton;
 using e2e::kPresetExit;
 
-constexpr int kFirstBandEdit = 1290;
-constexpr int kEffectsReset = 1018;
-constexpr int kEqualizerSwitch = 1011;
-constexpr int kPresetList = 1186;
-constexpr int kPresetLoad = 1286;
-constexpr int kPresetAdd = 1041;
+constexpr int kFirstBandEdit = IDC_FX_BAND_EDIT_1;
+constexpr int kEffectsReset = IDC_FX_RESET;
+constexpr int kEqualizerSwitch = IDC_FX_EQUALIZER;
+constexpr int kPresetList = IDC_PRESET_LIST;
+constexpr int kPresetLoad = IDC_PRESET_LOAD;
+constexpr int kPresetAdd = IDC_PRESET_ADD;
 
 HWND OpenFrom(const CProgram& program, HWND owner, int button) { return program.ClickOpen(owner, button); }
 

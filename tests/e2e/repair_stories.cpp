@@ -16,9 +16,9 @@ namespace {
 using e2e::CProgram;
 using e2e::TestName;
 
-constexpr int kFirstBandEdit = 1290;
-constexpr int kIntensityEdit = 1301;
-constexpr int kSpreadEdit = 1300;
+constexpr int kFirstBandEdit = IDC_FX_BAND_EDIT_1;
+constexpr int kIntensityEdit = IDC_FX_INTENSITY_EDIT;
+constexpr int kSpreadEdit = IDC_FX_SPREAD_EDIT;
 
 class Repairs : public ::testing::Test {
 protected:

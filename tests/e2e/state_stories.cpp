@@ -21,14 +21,14 @@ using e2e::CProgram;
 using e2e::TestName;
 using e2e::WaitFor;
 
-constexpr int kRate44k1 = 1265, kRate48k = 1266, kRate96k = 1268;
-constexpr int kSpdifLoopback = 1251, kSpdifPcm = 1249;
-constexpr int kSpeakers51 = 1043, kSpeakers71 = 1052, kSpeakersStereo = 1040;
-constexpr int kSoundEffects = 1205;
-constexpr int kMuteWave = 1004;
-constexpr int kPageLineIn = 1260;
-constexpr int kEqualizerSwitch = 1011;  // on the effects window
-constexpr int kFirstBandEdit = 1290;    // on the effects window
+constexpr int kRate44k1 = IDC_RATE_44K1, kRate48k = IDC_RATE_48K, kRate96k = IDC_RATE_96K;
+constexpr int kSpdifLoopback = IDC_SPDIF_LOOPBACK, kSpdifPcm = IDC_SPDIF_PCM;
+constexpr int kSpeakers51 = IDC_SPK_5_1, kSpeakers71 = IDC_SPK_7_1, kSpeakersStereo = IDC_SPK_STEREO;
+constexpr int kSoundEffects = IDC_SOUND_EFFECTS;
+constexpr int kMuteWave = IDC_MUTE_WAVE;
+constexpr int kPageLineIn = IDC_PAGE_LINEIN;
+constexpr int kEqualizerSwitch = IDC_FX_EQUALIZER;
+constexpr int kFirstBandEdit = IDC_FX_BAND_EDIT_1;
 
 // The card keys of what the stories change, the engine's included.
 const char* const kSettingKeys[] = {"sample_rate",      "spdif_out_word",  "ds_speaker_config", "audio3d",
