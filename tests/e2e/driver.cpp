@@ -451,13 +451,29 @@ std::optional<int> MenuPlace(const std::wstring& program, UINT command) {
 
 }  // namespace
 
+HWND CProgram::OpenTrayMenu(UINT mouseMessage) const {
+    HWND menu = nullptr;
+    auto shown = [&] { return (menu = FindTopLevel(m_process.dwProcessId, L"#32768", L"", true)) != nullptr; };
+    // Right after the panel hides, X may still move the focus to another
+    // window, and the menu the program has just opened closes with it. Once
+    // the program has handled the icon's message and shows no menu, the user
+    // clicks again, as a user would.
+    // X moves the focus a moment after a window hides, and nothing on the
+    // Windows side tells when it has: the menu's click waits that moment.
+    ::Sleep(300);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        TrayMouse(mouseMessage);
+        if (WaitFor(shown, 2000)) return menu;
+        if (!WaitUntilHandled() || shown()) return menu;
+    }
+    return nullptr;
+}
+
 bool CProgram::ChooseTrayMenu(UINT command) {
     std::optional<int> place;
     if (command != kCloseMenu && !(place = MenuPlace(ExePath(), command))) return false;
-    TrayMouse(WM_RBUTTONDOWN);
-    HWND menu = nullptr;
-    if (!WaitFor([&] { return (menu = FindTopLevel(m_process.dwProcessId, L"#32768", L"", true)) != nullptr; }, 5000))
-        return false;
+    HWND menu = OpenTrayMenu(WM_RBUTTONDOWN);
+    if (!menu) return false;
     // The keys go to the menu once it tracks, with the program in front. X
     // maps the menu (and a panel shown just before) a moment after Windows
     // shows it, and keys sent while it does are lost now and then (the menu

@@ -126,6 +126,9 @@ public:
     // (its place read from the program's own menu); kCloseMenu closes the
     // menu with Escape. False when no menu appeared or it has no such command.
     bool ChooseTrayMenu(UINT command);
+    // The icon's message that opens the tray menu, sent again if a menu the
+    // program opened closed at once; the menu, or null.
+    HWND OpenTrayMenu(UINT mouseMessage) const;
 
     // Real input: a click at the control's (or window's) centre, a key press.
     void Click(HWND window) const;

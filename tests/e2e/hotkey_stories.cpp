@@ -448,10 +448,8 @@ TEST(TrayKeyboard, TheIconAnswersTheKeyboardAsItAnswersClicks) {
     // comes (a menu opened while it still goes would lose its activation).
     ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() != program.Panel(); }))
         << "the hidden panel kept the foreground";
-    program.TrayMouse(WM_CONTEXTMENU);  // the context menu key
-    HWND menu = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (menu = e2e::VisibleWindowOf(program.ProcessId(), L"#32768", L"")) != nullptr; }))
-        << "no menu";
+    HWND menu = program.OpenTrayMenu(WM_CONTEXTMENU);  // the context menu key
+    ASSERT_NE(menu, nullptr) << "no menu";
     ::Sleep(200);  // X maps the menu a moment after Windows shows it
     program.PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(menu); }));
