@@ -26,6 +26,9 @@ protected:
     ~IMixerPlatform() = default;
 };
 
+// A mixer handle as the object the line and control queries take.
+inline HMIXEROBJ AsMixerObject(HMIXER mixer) { return reinterpret_cast<HMIXEROBJ>(mixer); }
+
 // The line's one control of a type (mixerGetLineControls, ONEBYTYPE), asked
 // with the object flags the caller's handle needs.
 inline bool FindLineControl(IMixerPlatform& mixer, HMIXEROBJ object, DWORD objectFlags, DWORD lineId, DWORD type,

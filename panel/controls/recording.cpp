@@ -9,8 +9,6 @@ using namespace controls;
 
 namespace {
 
-HMIXEROBJ AsObject(HMIXER mixer) { return reinterpret_cast<HMIXEROBJ>(mixer); }
-
 constexpr auto kPageIds = IdsOf(kPages, &PageInfo::button);
 
 }  // namespace
@@ -63,7 +61,7 @@ void CRecordingControls::OpenRecordMixer() {
         source.cbStruct = sizeof source;
         source.dwDestination = destination.dwDestination;
         source.dwSource = i;
-        if (m_mixer->GetLineInfo(AsObject(mixer), &source, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE) !=
+        if (m_mixer->GetLineInfo(AsMixerObject(mixer), &source, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE) !=
             MMSYSERR_NOERROR) {
             m_host.MessageBox(kLineInfoFailText, MB_OK);
             continue;
@@ -74,7 +72,7 @@ void CRecordingControls::OpenRecordMixer() {
 
 bool CRecordingControls::FindMux(MIXERCONTROLA& mux) const {
     if (m_recMixer == nullptr) return false;
-    return FindLineControl(*m_mixer, AsObject(m_recMixer), MIXER_OBJECTF_HMIXER, m_recLineId,
+    return FindLineControl(*m_mixer, AsMixerObject(m_recMixer), MIXER_OBJECTF_HMIXER, m_recLineId,
                            MIXERCONTROL_CONTROLTYPE_MUX, mux);
 }
 
@@ -86,8 +84,8 @@ bool CRecordingControls::MuxDetails(const MIXERCONTROLA& mux, std::vector<std::u
     details.cMultipleItems = mux.cMultipleItems;
     details.cbDetails = sizeof(std::uint32_t);
     details.paDetails = values.data();
-    const MMRESULT result = set ? m_mixer->SetControlDetails(AsObject(m_recMixer), &details, MIXER_OBJECTF_HMIXER)
-                                : m_mixer->GetControlDetails(AsObject(m_recMixer), &details, MIXER_OBJECTF_HMIXER);
+    const MMRESULT result = set ? m_mixer->SetControlDetails(AsMixerObject(m_recMixer), &details, MIXER_OBJECTF_HMIXER)
+                                : m_mixer->GetControlDetails(AsMixerObject(m_recMixer), &details, MIXER_OBJECTF_HMIXER);
     return result == MMSYSERR_NOERROR;
 }
 

@@ -52,7 +52,7 @@ int CMixerBase::Init(DWORD destination, DWORD source, DWORD type, HWND notify) {
     line.cbStruct = sizeof line;
     line.dwDestination = destination;
     line.dwSource = source;
-    auto* object = reinterpret_cast<HMIXEROBJ>(m_hMixer);
+    auto* object = AsMixerObject(m_hMixer);
     if (m_mixer.GetDevCaps(reinterpret_cast<UINT_PTR>(m_hMixer), &caps, sizeof caps) !=
             MMSYSERR_NOERROR ||
         m_mixer.GetLineInfo(object, &line, MIXER_GETLINEINFOF_SOURCE) != MMSYSERR_NOERROR) {
@@ -101,12 +101,12 @@ int CMixerBase::InitMXDetails() {
 
 int CMixerBase::GetMXDetails() {
     if (m_hMixer == nullptr || m_buffer == nullptr) return 0;
-    return m_mixer.GetControlDetails(reinterpret_cast<HMIXEROBJ>(m_hMixer), &m_details,
+    return m_mixer.GetControlDetails(AsMixerObject(m_hMixer), &m_details,
                                      MIXER_GETCONTROLDETAILSF_VALUE) == MMSYSERR_NOERROR;
 }
 
 int CMixerBase::SetMXDetails() {
     if (m_hMixer == nullptr || m_buffer == nullptr) return 0;
-    return m_mixer.SetControlDetails(reinterpret_cast<HMIXEROBJ>(m_hMixer), &m_details,
+    return m_mixer.SetControlDetails(AsMixerObject(m_hMixer), &m_details,
                                      MIXER_SETCONTROLDETAILSF_VALUE) == MMSYSERR_NOERROR;
 }

@@ -21,8 +21,6 @@ constexpr float kLargestBand = 120.0f;  // tenths of a dB either way
 constexpr float kLargestTenths = 9000.0f;
 constexpr std::uint32_t kLargestPerMille = 1000;
 
-HMIXEROBJ AsObject(HMIXER mixer) { return reinterpret_cast<HMIXEROBJ>(mixer); }
-
 void Add(std::vector<Problem>& list, std::vector<std::string> keys, std::string why) {
     if (!keys.empty()) list.push_back({std::move(keys), std::move(why)});
 }
@@ -128,7 +126,7 @@ public:
         const bool own = info.source == mixer::kMasterLine;
         line.dwSource = own ? 0 : info.source;
         const DWORD by = own ? MIXER_GETLINEINFOF_DESTINATION : MIXER_GETLINEINFOF_SOURCE;
-        if (m_mixer.GetLineInfo(AsObject(m_handle), &line, MIXER_OBJECTF_HMIXER | by) != MMSYSERR_NOERROR ||
+        if (m_mixer.GetLineInfo(AsMixerObject(m_handle), &line, MIXER_OBJECTF_HMIXER | by) != MMSYSERR_NOERROR ||
             line.cControls == 0)
             return std::nullopt;
         Control found;
@@ -144,7 +142,7 @@ public:
         MIXERLINEA line{};
         line.cbStruct = sizeof line;
         MIXERCONTROLA mux{};
-        if (m_mixer.GetLineInfo(AsObject(m_handle), &line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_DESTINATION) !=
+        if (m_mixer.GetLineInfo(AsMixerObject(m_handle), &line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_DESTINATION) !=
                 MMSYSERR_NOERROR ||
             !FindControl(line.dwLineID, MIXERCONTROL_CONTROLTYPE_MUX, mux) || mux.cMultipleItems == 0)
             return std::nullopt;
@@ -161,7 +159,7 @@ public:
         details.cMultipleItems = items;
         details.cbDetails = sizeof(std::uint32_t);
         details.paDetails = values.data();
-        const auto object = AsObject(m_handle);
+        const auto object = AsMixerObject(m_handle);
         const MMRESULT result =
             set ? m_mixer.SetControlDetails(object, &details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE)
                 : m_mixer.GetControlDetails(object, &details, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE);
@@ -176,7 +174,7 @@ private:
         return true;
     }
     bool FindControl(DWORD lineId, DWORD type, MIXERCONTROLA& control) const {
-        return FindLineControl(m_mixer, AsObject(m_handle), MIXER_OBJECTF_HMIXER, lineId, type, control);
+        return FindLineControl(m_mixer, AsMixerObject(m_handle), MIXER_OBJECTF_HMIXER, lineId, type, control);
     }
 
     IMixerPlatform& m_mixer;

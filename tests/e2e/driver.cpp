@@ -215,17 +215,25 @@ void EndProgramRunningFrom(const std::wstring& path) {
     }
 }
 
-}  // namespace
-
-CProgram::CProgram(const std::string& testName, const std::wstring& exeName) : m_exeName(exeName) {
+// The story's own folder under the temporary folder, empty: a program a
+// previous run left running from it is ended first, so that it holds no file
+// of an older build.
+std::wstring StoryFolder(const std::string& testName, const std::wstring& exeName) {
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring root = std::wstring(temp) + L"orvane-e2e\\";
     ::CreateDirectoryW(root.c_str(), nullptr);
-    m_folder = root + Widen(testName) + L"\\";
-    ::CreateDirectoryW(m_folder.c_str(), nullptr);
-    EndProgramRunningFrom(ExePath());
-    EmptyFolder(m_folder);
+    const std::wstring folder = root + Widen(testName) + L"\\";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    EndProgramRunningFrom(folder + exeName);
+    EmptyFolder(folder);
+    return folder;
+}
+
+}  // namespace
+
+CProgram::CProgram(const std::string& testName, const std::wstring& exeName)
+    : m_folder(StoryFolder(testName, exeName)), m_exeName(exeName) {
     const std::wstring own = OwnFolder();
     ::CopyFileW((own + L"Orvane Sound.exe").c_str(), ExePath().c_str(), FALSE);
     for (const wchar_t* file : kProgramFiles) ::CopyFileW((own + file).c_str(), (m_folder + file).c_str(), FALSE);
@@ -235,14 +243,8 @@ CProgram::CProgram(const std::string& testName, const std::wstring& exeName) : m
     SetCard("playing", "0");
 }
 
-CProgram::CProgram(const std::string& testName, Shipped) : m_exeName(L"Orvane Sound.exe"), m_virtualCard(false) {
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring root = std::wstring(temp) + L"orvane-e2e\\";
-    ::CreateDirectoryW(root.c_str(), nullptr);
-    m_folder = root + Widen(testName) + L"\\";
-    ::CreateDirectoryW(m_folder.c_str(), nullptr);
-    EmptyFolder(m_folder);
+CProgram::CProgram(const std::string& testName, Shipped)
+    : m_folder(StoryFolder(testName, L"Orvane Sound.exe")), m_exeName(L"Orvane Sound.exe"), m_virtualCard(false) {
     const std::wstring shipped = ShippedFolder();
     for (const wchar_t* file : {L"Orvane Sound.exe", L"CorrantApi.dll", L"ST.WAV"})
         ::CopyFileW((shipped + file).c_str(), (m_folder + file).c_str(), FALSE);

@@ -196,7 +196,7 @@ TEST(Hotkeys, TheMuteHotkeyTogglesTheMasterMuteAndTheLevelSaysSo) {
     EXPECT_TRUE(WaitFor([&] { return program.Card(kMasterMute) == "1"; }, 5000)) << program.Card(kMasterMute);
     // The panel's mute button has followed the mixer meanwhile.
     ShowPanel(program);
-    EXPECT_TRUE(WaitFor([&] { return program.Checked(1002); }, 5000)) << "the mute button did not follow";
+    EXPECT_TRUE(WaitFor([&] { return program.Checked(IDC_MUTE_MASTER); }, 5000)) << "the mute button did not follow";
     program.Kill();
 }
 
@@ -416,24 +416,24 @@ TEST(PanelKeyboard, TabReachesTheMasterEditATypedValueIsWrittenAndSpacePressesAB
     };
     int presses = 0;
     std::string path = std::to_string(::GetDlgCtrlID(focus()));
-    for (; presses < 12 && focus() != program.Control(1146); ++presses) {
+    for (; presses < 12 && focus() != program.Control(IDC_EDIT_MASTER_L); ++presses) {
         program.PressKey(VK_TAB);
         path += " " + std::to_string(::GetDlgCtrlID(focus()));
     }
-    ASSERT_EQ(focus(), program.Control(1146)) << "Tab did not reach the master left edit: " << path;
+    ASSERT_EQ(focus(), program.Control(IDC_EDIT_MASTER_L)) << "Tab did not reach the master left edit: " << path;
     program.PressKey('4');
     program.PressKey('2');
     EXPECT_TRUE(WaitFor([&] { return program.Card(kMasterVolume).rfind("27510 ", 0) == 0; }, 5000))
         << program.Card(kMasterVolume);
-    EXPECT_EQ(program.Text(program.Control(1146)), L"42") << "the typed value replaced the old one";
+    EXPECT_EQ(program.Text(program.Control(IDC_EDIT_MASTER_L)), L"42") << "the typed value replaced the old one";
 
     // On along the strip to its mute; Space presses it; Shift+Tab goes back.
     for (int i = 0; i < 4; ++i) program.PressKey(VK_TAB);
-    ASSERT_EQ(focus(), program.Control(1002)) << "after the edits and faders comes the strip's mute";
+    ASSERT_EQ(focus(), program.Control(IDC_MUTE_MASTER)) << "after the edits and faders comes the strip's mute";
     program.PressKey(VK_SPACE);
     EXPECT_TRUE(WaitFor([&] { return program.Card(kMasterMute) == "1"; }, 5000));
     program.PressKeys({VK_SHIFT, VK_TAB});
-    EXPECT_EQ(focus(), program.Control(1163));
+    EXPECT_EQ(focus(), program.Control(IDC_FADER_MASTER_R));
     program.Kill();
 }
 
@@ -464,40 +464,40 @@ TEST(PanelNames, EachSkinnedButtonIsNamedByItsTooltipAndEachFaderByItsLineInBoth
         const wchar_t* chinese;
     };
     const Named tooltips[] = {
-        {1258, L"Mic", L"麦克风"},
-        {1259, L"Stero Mixer", L"立体声混音"},
-        {1260, L"Line In", L"线路输入"},
-        {1261, L"Video", L"辅助输入"},
-        {1262, L"DC Remove", L"杂音消除"},
-        {1263, L"Set To Front Mic", L"前置麦克风"},
-        {1182, L"Sound Effects Setting", L"3D音效设置"},
-        {1205, L"Sound Effects", L"3D音效开关"},
-        {1202, L"Stereo Expander", L"虚拟多声道"},
-        {1203, L"S/PDIF OUT Enable", L"数字输出"},
-        {1204, L"Center/LFE Swap", L"中置和重低音互换"},
-        {1249, L"PCM Only", L"PCM 信号"},
-        {1250, L"AC3 Only (48KHz)", L"AC3 信号(48KHz)"},
-        {1251, L"Loop Back Recording Into SPDIF Out", L"录音输入由数字信号输出"},
-        {1252, L"AC3 or PCM Auto Select(48KHz)", L"AC3 或 PCM 自动选择(48KHz)"},
+        {IDC_PAGE_MIC, L"Mic", L"麦克风"},
+        {IDC_PAGE_STEREO_MIX, L"Stero Mixer", L"立体声混音"},
+        {IDC_PAGE_LINEIN, L"Line In", L"线路输入"},
+        {IDC_PAGE_VIDEO, L"Video", L"辅助输入"},
+        {IDC_DC_REMOVE, L"DC Remove", L"杂音消除"},
+        {IDC_FRONT_MIC, L"Set To Front Mic", L"前置麦克风"},
+        {IDC_EFFECTS_PANEL, L"Sound Effects Setting", L"3D音效设置"},
+        {IDC_SOUND_EFFECTS, L"Sound Effects", L"3D音效开关"},
+        {IDC_EXPANDER, L"Stereo Expander", L"虚拟多声道"},
+        {IDC_SPDIF_OUT, L"S/PDIF OUT Enable", L"数字输出"},
+        {IDC_CENTER_LFE_SWAP, L"Center/LFE Swap", L"中置和重低音互换"},
+        {IDC_SPDIF_PCM, L"PCM Only", L"PCM 信号"},
+        {IDC_SPDIF_AC3, L"AC3 Only (48KHz)", L"AC3 信号(48KHz)"},
+        {IDC_SPDIF_LOOPBACK, L"Loop Back Recording Into SPDIF Out", L"录音输入由数字信号输出"},
+        {IDC_SPDIF_AUTO, L"AC3 or PCM Auto Select(48KHz)", L"AC3 或 PCM 自动选择(48KHz)"},
     };
     CProgram program(TestName());
     StartWithMaster(program);
     ShowPanel(program);
     for (const bool chinese : {false, true}) {
         if (chinese) {
-            program.Click(program.Control(1279));
-            ASSERT_TRUE(WaitFor([&] { return program.Checked(1279); }));
+            program.Click(program.Control(IDC_LANGUAGE));
+            ASSERT_TRUE(WaitFor([&] { return program.Checked(IDC_LANGUAGE); }));
         }
         for (const Named& button : tooltips)
             EXPECT_EQ(program.Text(program.Control(button.id)), chinese ? button.chinese : button.english) << button.id;
         // Buttons without a tooltip are named by what their pictures show.
-        EXPECT_EQ(program.Text(program.Control(1002)), chinese ? L"主音量静音" : L"Master mute");
-        EXPECT_EQ(program.Text(program.Control(1265)), L"44.1 kHz");
+        EXPECT_EQ(program.Text(program.Control(IDC_MUTE_MASTER)), chinese ? L"主音量静音" : L"Master mute");
+        EXPECT_EQ(program.Text(program.Control(IDC_RATE_44K1)), L"44.1 kHz");
         // Faders and their edits by their line, as the accessibility tools read them.
-        EXPECT_EQ(e2e::AccessibleName(program.Control(1162)), chinese ? L"主音量左" : L"Master left");
-        EXPECT_EQ(e2e::AccessibleName(program.Control(1147)), chinese ? L"主音量右" : L"Master right");
-        EXPECT_EQ(e2e::AccessibleName(program.Control(1203)), chinese ? L"数字输出" : L"S/PDIF OUT Enable");
-        EXPECT_EQ(program.Text(program.Control(1147)), L"75") << "an edit's text stays its value";
+        EXPECT_EQ(e2e::AccessibleName(program.Control(IDC_FADER_MASTER_L)), chinese ? L"主音量左" : L"Master left");
+        EXPECT_EQ(e2e::AccessibleName(program.Control(IDC_EDIT_MASTER_R)), chinese ? L"主音量右" : L"Master right");
+        EXPECT_EQ(e2e::AccessibleName(program.Control(IDC_SPDIF_OUT)), chinese ? L"数字输出" : L"S/PDIF OUT Enable");
+        EXPECT_EQ(program.Text(program.Control(IDC_EDIT_MASTER_R)), L"75") << "an edit's text stays its value";
     }
     program.Kill();
 }

@@ -150,31 +150,7 @@ private:
 };
 
 // The library's own message box ("Error", the speaker test's caption) in the process.
-struct BoxSearch {
-    DWORD process;
-    HWND found;
-};
-
-// A named callback: a lambda does not convert to the 32-bit CALLBACK convention.
-BOOL CALLBACK FindLibraryBox(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<BoxSearch*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    wchar_t title[32] = {}, type[16] = {};
-    ::GetWindowTextW(window, title, 32);
-    ::GetClassNameW(window, type, 16);
-    if (owner != search->process || !::IsWindowVisible(window) || lstrcmpW(type, L"#32770") != 0 ||
-        lstrcmpW(title, L"Error") != 0)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-HWND LibraryBox(DWORD process) {
-    BoxSearch search{process, nullptr};
-    ::EnumWindows(FindLibraryBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+HWND LibraryBox(DWORD process) { return e2e::VisibleWindowOf(process, L"#32770", L"Error"); }
 
 // The driver's card on a state file of its own per story, installed fresh;
 // removed from the prefix once the stories are done.
