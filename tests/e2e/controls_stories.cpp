@@ -36,10 +36,10 @@ void MouseButton(bool down) {
 TEST(AudioControls, TypedVolumeIsClampedAndEnterKeepsThePanel) {
     CProgram program(TestName());
     OpenPanel(program);
-    program.Click(program.Control(1146));
+    program.Click(program.Control(IDC_EDIT_MASTER_L));
     const WORD keys[] = {VK_END, VK_BACK, VK_BACK, VK_BACK, '2', '5', '0'};
     for (WORD key : keys) program.PressKey(key);
-    ASSERT_TRUE(e2e::WaitFor([&] { return program.Text(program.Control(1146)) == L"100"; }));
+    ASSERT_TRUE(e2e::WaitFor([&] { return program.Text(program.Control(IDC_EDIT_MASTER_L)) == L"100"; }));
     EXPECT_TRUE(e2e::WaitFor([&] { return program.Card("mixer.0.0.m.volume").rfind("65500 ", 0) == 0; }))
         << program.Card("mixer.0.0.m.volume");
 
@@ -47,7 +47,7 @@ TEST(AudioControls, TypedVolumeIsClampedAndEnterKeepsThePanel) {
     EXPECT_TRUE(program.Running());
     EXPECT_TRUE(program.PanelVisible());
     program.PressKey(WORD('7'));  // the focus left the edit
-    EXPECT_EQ(program.Text(program.Control(1146)), L"100");
+    EXPECT_EQ(program.Text(program.Control(IDC_EDIT_MASTER_L)), L"100");
     program.Kill();
 }
 
@@ -56,7 +56,7 @@ TEST(AudioControls, RateChangeWhileMusicPlays) {
     program.SetCard("playing", "1");
     OpenPanel(program);
     ASSERT_TRUE(e2e::WaitFor([&] { return program.MetersShowSound(); })) << "the refresh did not see the music";
-    program.Click(program.Control(1265));
+    program.Click(program.Control(IDC_RATE_44K1));
     auto box = program.WaitForMessageBox();
     ASSERT_TRUE(box) << "no message";
     EXPECT_EQ(box->text, L"This will take effect after current task is stopped!");
@@ -70,21 +70,21 @@ TEST(AudioControls, StartUpLeavesFivePointOneAlone) {
     CProgram program(TestName());
     program.SetCard("ds_speaker_config", "6");
     OpenPanel(program);
-    EXPECT_TRUE(program.Checked(1043));
-    EXPECT_FALSE(program.Checked(1039));
+    EXPECT_TRUE(program.Checked(IDC_SPK_5_1));
+    EXPECT_FALSE(program.Checked(IDC_SPK_HEADPHONES));
     EXPECT_EQ(program.Card("ds_speaker_config"), "6");
     // Choosing headphones by hand is written, and hides the surround strip.
-    program.Click(program.Control(1039));
+    program.Click(program.Control(IDC_SPK_HEADPHONES));
     EXPECT_TRUE(e2e::WaitFor([&] { return program.Card("ds_speaker_config") == "1"; }));
-    EXPECT_FALSE(::IsWindowVisible(program.Control(1189)));
-    EXPECT_EQ(program.Text(program.Control(1293)), L"0");
+    EXPECT_FALSE(::IsWindowVisible(program.Control(IDC_FADER_SURROUND_L)));
+    EXPECT_EQ(program.Text(program.Control(IDC_ZERO_SURROUND_L)), L"0");
     program.Kill();
 }
 
 TEST(AudioControls, SoundEffectsRestartsOnlyWhenTheUserSaysYes) {
     CProgram program(TestName());
     OpenPanel(program);
-    program.Click(program.Control(1205));
+    program.Click(program.Control(IDC_SOUND_EFFECTS));
     auto question = program.WaitForMessageBox();
     ASSERT_TRUE(question);
     EXPECT_EQ(question->text, L"Please reboot to take effect!");
@@ -94,8 +94,8 @@ TEST(AudioControls, SoundEffectsRestartsOnlyWhenTheUserSaysYes) {
     // No reboot, but the card keeps the effect on (byte 4 of its record).
     EXPECT_EQ(program.Card("audio3d").substr(12, 2), "01") << program.Card("audio3d");
 
-    program.Click(program.Control(1279));  // Chinese
-    program.Click(program.Control(1205));
+    program.Click(program.Control(IDC_LANGUAGE));  // Chinese
+    program.Click(program.Control(IDC_SOUND_EFFECTS));
     question = program.WaitForMessageBox();
     ASSERT_TRUE(question);
     EXPECT_EQ(question->text, L"\u5fc5\u987b\u91cd\u542f\u7cfb\u7edf\u624d\u80fd\u751f\u6548\uff0c\u662f\u5426\u91cd\u542f\uff1f");
@@ -108,14 +108,14 @@ TEST(AudioControls, SoundEffectsRestartsOnlyWhenTheUserSaysYes) {
 TEST(AudioControls, RecordingPagesChooseTheSource) {
     CProgram program(TestName());
     OpenPanel(program);
-    program.Click(program.Control(1260));
+    program.Click(program.Control(IDC_PAGE_LINEIN));
     EXPECT_TRUE(e2e::WaitFor([&] { return program.Card("mixer.1.0.m.mux") == "0 0 0 1 0 0"; }))
         << program.Card("mixer.1.0.m.mux");
-    EXPECT_TRUE(::IsWindowVisible(program.Control(1209)));
-    EXPECT_FALSE(::IsWindowVisible(program.Control(1213)));
-    program.Click(program.Control(1258));
+    EXPECT_TRUE(::IsWindowVisible(program.Control(IDC_FADER_REC_LINEIN_L)));
+    EXPECT_FALSE(::IsWindowVisible(program.Control(IDC_FADER_REC_MIC)));
+    program.Click(program.Control(IDC_PAGE_MIC));
     EXPECT_TRUE(e2e::WaitFor([&] { return program.Card("mixer.1.0.m.mux") == "0 0 0 0 1 0"; }));
-    EXPECT_TRUE(::IsWindowVisible(program.Control(1213)));
+    EXPECT_TRUE(::IsWindowVisible(program.Control(IDC_FADER_REC_MIC)));
     program.Kill();
 }
 
@@ -126,7 +126,7 @@ TEST(AudioControls, PanelDragsByItsSurface) {
     ::GetWindowRect(program.Panel(), &before);
     // A point of the surface between the rate and speaker buttons.
     RECT rate{};
-    ::GetWindowRect(program.Control(1254), &rate);
+    ::GetWindowRect(program.Control(IDC_RATE_TEXT), &rate);
     const int x = rate.right + 4, y = rate.top - 6;
     ASSERT_EQ(::WindowFromPoint({x, y}), program.Panel());
     MouseTo(x, y);
@@ -148,7 +148,7 @@ TEST(AudioControls, DraggingAThumbSetsTheVolume) {
     OpenPanel(program);
     const std::string before = program.Card("mixer.0.1.0.volume");
     // Front left: its thumb window lies over the trackbar's own thumb.
-    HWND fader = program.Control(1185);
+    HWND fader = program.Control(IDC_FADER_FRONT_L);
     HWND thumb = ::GetWindow(fader, GW_CHILD);
     ASSERT_NE(thumb, nullptr);
     // The thumb window goes over the trackbar's thumb when the panel first paints.
@@ -166,7 +166,7 @@ TEST(AudioControls, DraggingAThumbSetsTheVolume) {
     MouseButton(false);
     EXPECT_TRUE(e2e::WaitFor([&] { return program.Card("mixer.0.1.0.volume") != before; }))
         << "the drag did not reach the mixer: " << before;
-    const std::wstring shown = program.Text(program.Control(1187));
+    const std::wstring shown = program.Text(program.Control(IDC_EDIT_FRONT_L));
     EXPECT_LT(std::stoi(shown), 75);  // 49152 is position 75; the thumb went down
     program.Kill();
 }
@@ -210,14 +210,14 @@ std::vector<int> SoundingSlots(const std::string& path) {
 TEST(AudioControls, LinkedMasterTakesTheTopOnBothSidesAndTheLinkOutlivesARestart) {
     CProgram program(TestName());
     OpenPanel(program);
-    program.Click(program.Control(1003));  // link the master pair
-    ASSERT_TRUE(program.Checked(1003));
-    program.Click(program.Control(1146));
+    program.Click(program.Control(IDC_LINK_MASTER));  // link the master pair
+    ASSERT_TRUE(program.Checked(IDC_LINK_MASTER));
+    program.Click(program.Control(IDC_EDIT_MASTER_L));
     for (WORD key : {WORD(VK_END), WORD(VK_BACK), WORD(VK_BACK), WORD(VK_BACK), WORD('2'), WORD('5'), WORD('0')})
         program.PressKey(key);
-    EXPECT_TRUE(e2e::WaitFor([&] { return program.Text(program.Control(1146)) == L"100"; }));
+    EXPECT_TRUE(e2e::WaitFor([&] { return program.Text(program.Control(IDC_EDIT_MASTER_L)) == L"100"; }));
     // The other fader of a linked pair follows through the mixer: both thumbs at the top.
-    for (int fader : {1162, 1163})
+    for (int fader : {IDC_FADER_MASTER_L, IDC_FADER_MASTER_R})
         EXPECT_TRUE(e2e::WaitFor([&] { return ::SendMessageW(program.Control(fader), TBM_GETPOS, 0, 0) == 0; }))
             << fader << " at " << ::SendMessageW(program.Control(fader), TBM_GETPOS, 0, 0);
     EXPECT_TRUE(e2e::WaitFor([&] { return program.Card("mixer.0.0.m.volume") == "65500 65500"; }))
@@ -225,7 +225,7 @@ TEST(AudioControls, LinkedMasterTakesTheTopOnBothSidesAndTheLinkOutlivesARestart
     e2e::ExitFromTray(program, IDYES);
 
     e2e::StartToTray(program);
-    EXPECT_TRUE(program.Checked(1003)) << "the link was kept";
+    EXPECT_TRUE(program.Checked(IDC_LINK_MASTER)) << "the link was kept";
     program.Kill();
 }
 
@@ -233,21 +233,23 @@ TEST(AudioControls, Ac3OnlyLeavesOnly48kHzAndPcmOnlyBringsTheRatesBack) {
     CProgram program(TestName());
     program.SetCard("sample_rate", "00 08");  // 44.1 kHz
     OpenPanel(program);
-    ASSERT_TRUE(program.Checked(1265));
-    program.Click(program.Control(1250));  // "AC3 Only (48KHz)"
+    ASSERT_TRUE(program.Checked(IDC_RATE_44K1));
+    program.Click(program.Control(IDC_SPDIF_AC3));  // "AC3 Only (48KHz)"
     EXPECT_TRUE(e2e::WaitFor([&] { return program.Card("spdif_out_word") == "01 00 01 00"; }))
         << program.Card("spdif_out_word");
     EXPECT_TRUE(e2e::WaitFor([&] { return program.Card("sample_rate") == "00 00"; })) << program.Card("sample_rate");
-    EXPECT_TRUE(program.Checked(1266));
-    EXPECT_TRUE(::IsWindowEnabled(program.Control(1266)));
-    for (int rate : {1201, 1264, 1265, 1267, 1268, 1269, 1271})
+    EXPECT_TRUE(program.Checked(IDC_RATE_48K));
+    EXPECT_TRUE(::IsWindowEnabled(program.Control(IDC_RATE_48K)));
+    for (int rate :
+         {IDC_RATE_FLAG, IDC_RATE_32K, IDC_RATE_44K1, IDC_RATE_88K2, IDC_RATE_96K, IDC_RATE_176K4, IDC_RATE_192K})
         EXPECT_FALSE(::IsWindowEnabled(program.Control(rate))) << rate << " is still enabled";
     EXPECT_FALSE(program.CurrentMessageBox()) << "nothing plays: no message";
 
-    program.Click(program.Control(1249));  // "PCM Only"
+    program.Click(program.Control(IDC_SPDIF_PCM));  // "PCM Only"
     EXPECT_TRUE(e2e::WaitFor([&] { return program.Card("spdif_out_word") == "01 00 02 00"; }))
         << program.Card("spdif_out_word");
-    for (int rate : {1201, 1264, 1265, 1266, 1267, 1268, 1269, 1271})
+    for (int rate : {IDC_RATE_FLAG, IDC_RATE_32K, IDC_RATE_44K1, IDC_RATE_48K, IDC_RATE_88K2, IDC_RATE_96K,
+                     IDC_RATE_176K4, IDC_RATE_192K})
         EXPECT_TRUE(e2e::WaitFor([&] { return ::IsWindowEnabled(program.Control(rate)) != FALSE; }, 2000))
             << rate << " stays disabled";
     EXPECT_EQ(program.Card("sample_rate"), "00 00") << "PCM only leaves the rate alone";
@@ -260,17 +262,18 @@ TEST(AudioControls, SevenPointOneTestsEverySpeakerInItsOwnSlot) {
     program.SetCard("wave_play_ms", "20");
     program.SetCard("wave_capture", capture);
     OpenPanel(program);
-    program.Click(program.Control(1052));  // 7.1
+    program.Click(program.Control(IDC_SPK_7_1));  // 7.1
     ASSERT_TRUE(e2e::WaitFor([&] { return program.Card("ds_speaker_config") == "7"; }))
         << program.Card("ds_speaker_config");
-    ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(program.Control(1059)) != FALSE; }));
+    ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(program.Control(IDC_TEST_EIGHTH)) != FALSE; }));
     const std::string routing = program.Card("speaker_mode");
     struct Speaker {
         int button;
         int slot;
     };
-    for (const Speaker s : {Speaker{1041, 0}, Speaker{1054, 1}, Speaker{1055, 4}, Speaker{1058, 5},
-                            Speaker{1053, 2}, Speaker{1057, 3}, Speaker{1056, 4}, Speaker{1059, 5}}) {
+    for (const Speaker s : {Speaker{IDC_TEST_FRONT_L, 0}, Speaker{IDC_TEST_FRONT_R, 1}, Speaker{IDC_TEST_REAR_L, 4},
+                            Speaker{IDC_TEST_REAR_R, 5}, Speaker{IDC_TEST_CENTER, 2}, Speaker{IDC_TEST_SUBWOOFER, 3},
+                            Speaker{IDC_TEST_SEVENTH, 4}, Speaker{IDC_TEST_EIGHTH, 5}}) {
         ::DeleteFileA(capture.c_str());
         program.Click(program.Control(s.button));
         EXPECT_TRUE(e2e::WaitFor([&] { return SoundingSlots(capture) == std::vector<int>{s.slot}; }, 5000))
@@ -279,9 +282,9 @@ TEST(AudioControls, SevenPointOneTestsEverySpeakerInItsOwnSlot) {
         EXPECT_TRUE(e2e::WaitFor([&] { return program.Card("speaker_mode") == routing; }, 2000))
             << "button " << s.button << " left the routing at " << program.Card("speaker_mode");
     }
-    program.Click(program.Control(1039));  // headphones
+    program.Click(program.Control(IDC_SPK_HEADPHONES));  // headphones
     EXPECT_TRUE(e2e::WaitFor([&] { return program.Card("ds_speaker_config") == "1"; }));
-    EXPECT_FALSE(::IsWindowVisible(program.Control(1059)));
-    EXPECT_FALSE(::IsWindowVisible(program.Control(1189)));
+    EXPECT_FALSE(::IsWindowVisible(program.Control(IDC_TEST_EIGHTH)));
+    EXPECT_FALSE(::IsWindowVisible(program.Control(IDC_FADER_SURROUND_L)));
     program.Kill();
 }

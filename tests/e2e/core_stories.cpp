@@ -53,7 +53,7 @@ TEST(TrayLife, FirstStartHidesInTheTrayAndTheIconTogglesThePanel) {
     ASSERT_TRUE(e2e::WaitFor([&] { return !program.PanelVisible(); }));
     program.TrayMouse(WM_LBUTTONDOWN);
     ASSERT_TRUE(e2e::WaitFor([&] { return program.PanelVisible(); }));
-    program.Click(program.Control(1006));
+    program.Click(program.Control(IDC_HIDE));
     ASSERT_TRUE(e2e::WaitFor([&] { return !program.PanelVisible(); }));
 
     // A menu closed without a choice changes nothing.
@@ -121,14 +121,16 @@ TEST(Settings, EveryKeyRoundTripsAndEscapeEndsWithThemSaved) {
     program.SetCard("spdif_out_word", "00 00 02 00");  // S/PDIF output off
     program.WriteIni(e2e::ExpectedIni(AllLinked(1)));
     StartToTray(program);
-    for (const int link : {1003, 1005, 1007, 1011, 1013, 1015, 1017, 1019, 1027, 1029, 1045, 1047, 1051})
+    for (const int link : {IDC_LINK_MASTER, IDC_LINK_WAVE, IDC_LINK_SPDIF, IDC_LINK_CD, IDC_LINK_AUX, IDC_LINK_LINEIN,
+                           IDC_LINK_MIDI, IDC_LINK_REC_MIX, IDC_LINK_REC_LINEIN, IDC_LINK_REC_VIDEO, IDC_LINK_FRONT,
+                           IDC_LINK_SURROUND, IDC_LINK_BACK})
         EXPECT_TRUE(program.Checked(link)) << "link button " << link;
-    EXPECT_TRUE(program.Checked(1279));
-    EXPECT_TRUE(program.Checked(1202));
-    EXPECT_FALSE(program.Checked(1203)) << "the card's S/PDIF state wins over the stored one";
+    EXPECT_TRUE(program.Checked(IDC_LANGUAGE));
+    EXPECT_TRUE(program.Checked(IDC_EXPANDER));
+    EXPECT_FALSE(program.Checked(IDC_SPDIF_OUT)) << "the card's S/PDIF state wins over the stored one";
 
     ShowPanel(program);
-    program.Click(program.Control(1255));  // the panel takes the keyboard
+    program.Click(program.Control(IDC_TITLE));  // the panel takes the keyboard
     program.PressKey(VK_ESCAPE);
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_EQ(e2e::WithoutCardSection(program.ReadIni()), e2e::ExpectedIni(AllLinked(0)));
@@ -150,11 +152,13 @@ TEST(Settings, PairsTheCardLacksAreStoredUnlinked) {
         program.SetCard("ds_speaker_config", c.speakers);
         program.WriteIni(e2e::ExpectedIni(AllLinked(1)));
         StartToTray(program);
-        EXPECT_EQ(::IsWindowEnabled(program.Control(1047)) != FALSE, c.surroundEnabled) << c.channels << " channels";
-        EXPECT_EQ(::IsWindowEnabled(program.Control(1051)) != FALSE, c.back) << c.channels << " channels";
-        EXPECT_EQ(program.Checked(1047), c.surround) << c.channels << " channels";
+        EXPECT_EQ(::IsWindowEnabled(program.Control(IDC_LINK_SURROUND)) != FALSE, c.surroundEnabled)
+            << c.channels << " channels";
+        EXPECT_EQ(::IsWindowEnabled(program.Control(IDC_LINK_BACK)) != FALSE, c.back) << c.channels << " channels";
+        EXPECT_EQ(program.Checked(IDC_LINK_SURROUND), c.surround) << c.channels << " channels";
         // Back edits exist only on an eight-channel card; elsewhere "0" stands in for them.
-        for (const auto& [edit, placeholder] : {std::pair{1199, 1297}, std::pair{1200, 1298}}) {
+        for (const auto& [edit, placeholder] :
+             {std::pair{IDC_EDIT_BACK_L, IDC_ZERO_BACK_L}, std::pair{IDC_EDIT_BACK_R, IDC_ZERO_BACK_R}}) {
             EXPECT_EQ(Shown(program.Control(edit)), c.back) << c.channels << " channels";
             EXPECT_EQ(Shown(program.Control(placeholder)), !c.back) << c.channels << " channels";
             if (!c.back) {
@@ -177,8 +181,8 @@ TEST(Settings, TheEndOfTheSessionSavesThemBeforeWindowsEndsTheProcess) {
     program.WriteIni(e2e::ExpectedIni(stored));
     StartToTray(program);
     ShowPanel(program);
-    program.Click(program.Control(1003));  // the master pair linked, not yet saved
-    ASSERT_TRUE(program.Checked(1003));
+    program.Click(program.Control(IDC_LINK_MASTER));  // the master pair linked, not yet saved
+    ASSERT_TRUE(program.Checked(IDC_LINK_MASTER));
     DWORD_PTR answer = 0;
     ASSERT_TRUE(::SendMessageTimeoutW(program.Panel(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
                                       5000, &answer));
@@ -195,9 +199,9 @@ TEST(Settings, ARenamedProgramKeepsItsSettingsAndItsRunValueBesideItself) {
     CProgram program(TestName(), L"Sound.exe");
     StartToTray(program);
     EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE, "Sound"), Quoted(program.ExePath()));
-    program.Click(program.Control(1003));  // hidden: no click reaches it
+    program.Click(program.Control(IDC_LINK_MASTER));  // hidden: no click reaches it
     ShowPanel(program);
-    program.Click(program.Control(1003));
+    program.Click(program.Control(IDC_LINK_MASTER));
     ExitFromTray(program, IDNO);
     std::vector<int> expected(16, 0);
     expected[1] = 1;
@@ -257,7 +261,7 @@ TEST(Refresh, TheRateTextFollowsTheCardAndComesBackAfterTheDriverWasAway) {
     CProgram program(TestName());
     StartToTray(program);
     ShowPanel(program);  // the driver goes away under the user's eyes
-    HWND rate = program.Control(1254);
+    HWND rate = program.Control(IDC_RATE_TEXT);
     ASSERT_TRUE(e2e::WaitFor([&] { return program.Text(rate) == L"48000"; }, 3000));
     program.SetCard("sample_rate", "00 08");
     EXPECT_TRUE(e2e::WaitFor([&] { return program.Text(rate) == L"44100"; }, 3000));
@@ -286,7 +290,7 @@ TEST(Skin, TheScreenResolutionChoosesTheSet) {
         CProgram program(TestName() + std::to_string(c.dpi));
         StartToTray(program);
         HRGN region = ::CreateRectRgn(0, 0, 0, 0);
-        ASSERT_NE(::GetWindowRgn(program.Control(1201), region), ERROR) << c.dpi << " dpi";
+        ASSERT_NE(::GetWindowRgn(program.Control(IDC_RATE_FLAG), region), ERROR) << c.dpi << " dpi";
         RECT box{};
         ::GetRgnBox(region, &box);
         ::DeleteObject(region);
@@ -422,8 +426,8 @@ TEST(Settings, WinebootEndingTheSessionFindsThemSaved) {
     CProgram program(TestName());
     StartToTray(program);
     ShowPanel(program);
-    program.Click(program.Control(1005));  // the Wave pair linked, not yet saved
-    ASSERT_TRUE(program.Checked(1005));
+    program.Click(program.Control(IDC_LINK_WAVE));  // the Wave pair linked, not yet saved
+    ASSERT_TRUE(program.Checked(IDC_LINK_WAVE));
     wchar_t system[MAX_PATH] = {};
     ::GetSystemDirectoryW(system, MAX_PATH);
     ASSERT_TRUE(e2e::RunAndWait(L"\"" + std::wstring(system) + L"\\wineboot.exe\" --end-session"))
@@ -452,16 +456,16 @@ TEST(TrayLife, TwoCopiesBothWorkAndTheSettingsFileStaysWhole) {
 
     // Both panels open at (0, 0): one at a time, as a user would.
     ShowPanel(first);
-    first.Click(first.Control(1003));  // Master linked in the first copy
-    EXPECT_TRUE(first.Checked(1003));
+    first.Click(first.Control(IDC_LINK_MASTER));  // Master linked in the first copy
+    EXPECT_TRUE(first.Checked(IDC_LINK_MASTER));
     first.TrayMouse(WM_LBUTTONDOWN);
     ASSERT_TRUE(e2e::WaitFor([&] { return !first.PanelVisible(); }));
     ShowPanel(second);
-    second.Click(second.Control(1005));  // Wave linked in the second
-    EXPECT_TRUE(second.Checked(1005));
-    EXPECT_FALSE(second.Checked(1003)) << "the copies share no state but the file";
-    second.Click(second.Control(1264));  // 32 kHz from the second copy reaches the card
-    EXPECT_TRUE(e2e::WaitFor([&] { return first.Text(first.Control(1254)) == L"32000"; }, 3000))
+    second.Click(second.Control(IDC_LINK_WAVE));  // Wave linked in the second
+    EXPECT_TRUE(second.Checked(IDC_LINK_WAVE));
+    EXPECT_FALSE(second.Checked(IDC_LINK_MASTER)) << "the copies share no state but the file";
+    second.Click(second.Control(IDC_RATE_32K));  // 32 kHz from the second copy reaches the card
+    EXPECT_TRUE(e2e::WaitFor([&] { return first.Text(first.Control(IDC_RATE_TEXT)) == L"32000"; }, 3000))
         << "the first copy's refresh shows what the second set";
 
     std::vector<int> expected(16, 0);

@@ -76,15 +76,15 @@ bool Headless(const std::string& state, const std::string& out, bool real) {
         program.UseStateFile(state);
         program.SetCard("playing", "1");
         if (!OpenFromTray(program)) return false;
-        e2e::WaitFor([&] { return !program.Text(program.Control(1254)).empty(); }, 3000);
+        e2e::WaitFor([&] { return !program.Text(program.Control(IDC_RATE_TEXT)).empty(); }, 3000);
         std::printf("demo: the panel is shown (%lu dpi), rate %ls Hz\n", static_cast<unsigned long>(dpi),
-                    program.Text(program.Control(1254)).c_str());
+                    program.Text(program.Control(IDC_RATE_TEXT)).c_str());
         if (dpi == 96) {
             std::puts("demo: clicking 44.1 kHz");
-            program.Click(program.Control(1265));
+            program.Click(program.Control(IDC_RATE_44K1));
             AnswerAnyBox(program, 3000, IDOK);
-            e2e::WaitFor([&] { return program.Text(program.Control(1254)) == L"44100"; }, 3000);
-            std::printf("demo: rate now %ls Hz\n", program.Text(program.Control(1254)).c_str());
+            e2e::WaitFor([&] { return program.Text(program.Control(IDC_RATE_TEXT)) == L"44100"; }, 3000);
+            std::printf("demo: rate now %ls Hz\n", program.Text(program.Control(IDC_RATE_TEXT)).c_str());
             if (real) {
                 std::printf("demo: the driver's sample-rate record: %s\n", program.Card("sample_rate").c_str());
                 std::puts("demo: Wine's mixer has no master line the panel binds (source -1): its faders stay "
@@ -94,7 +94,7 @@ bool Headless(const std::string& state, const std::string& out, bool real) {
         if (dpi == 96 && !real) {
             // A click on the master's left track above its thumb moves it up a page.
             const std::string before = program.Card("mixer.0.0.m.volume");
-            HWND fader = program.Control(1162);
+            HWND fader = program.Control(IDC_FADER_MASTER_L);
             HWND thumb = ThumbOf(fader);
             RECT rect{};
             ::GetWindowRect(thumb ? thumb : fader, &rect);

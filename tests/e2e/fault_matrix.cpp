@@ -304,8 +304,8 @@ private:
             case Act::RelinkWave:
                 Click(1005);
                 Settle(m_program);
-                EXPECT_EQ(::IsWindowEnabled(m_program.Control(1164)) != FALSE, *row.expect.enabled);
-                EXPECT_EQ(::IsWindowEnabled(m_program.Control(1165)) != FALSE, *row.expect.enabled);
+                EXPECT_EQ(::IsWindowEnabled(m_program.Control(IDC_FADER_WAVE_L)) != FALSE, *row.expect.enabled);
+                EXPECT_EQ(::IsWindowEnabled(m_program.Control(IDC_FADER_WAVE_R)) != FALSE, *row.expect.enabled);
                 break;
             case Act::Effects: {
                 Click(e2e::kEffectsButton);
@@ -322,7 +322,7 @@ private:
                 break;
             }
             case Act::WatchRate: {
-                HWND rate = m_program.Control(1254);
+                HWND rate = m_program.Control(IDC_RATE_TEXT);
                 // A vanishing driver answers a few more requests before it goes
                 // (a file read at the wrong moment reads empty: wait for the mark).
                 const bool vanishes = std::any_of(row.inject.begin(), row.inject.end(),
@@ -364,7 +364,7 @@ private:
                     CProgram::Answer(*box, IDNO);
                     WaitFor([&] { return !::IsWindow(box->window); }, 3000);
                 }
-                EXPECT_TRUE(m_program.Checked(1205));
+                EXPECT_TRUE(m_program.Checked(IDC_SOUND_EFFECTS));
                 break;
             }
             case Act::SpdifOffOn:
@@ -383,7 +383,8 @@ private:
             case Act::RelinkWave:
                 Click(1005);
                 Settle(m_program);
-                EXPECT_TRUE(::IsWindowEnabled(m_program.Control(1164))) << "bound again once the fault is gone";
+                EXPECT_TRUE(::IsWindowEnabled(m_program.Control(IDC_FADER_WAVE_L)))
+                    << "bound again once the fault is gone";
                 break;
             default: break;
         }
@@ -401,7 +402,7 @@ private:
         EXPECT_TRUE(WaitFor([&] { return m_program.Card("mixer.0.0.m.mute") == "1"; }, 3000)) << "mute did not answer";
         Click(1002);
         EXPECT_TRUE(WaitFor([&] { return m_program.Card("mixer.0.0.m.mute") == "0"; }, 3000)) << "unmute did not answer";
-        HWND rate = m_program.Control(1254);
+        HWND rate = m_program.Control(IDC_RATE_TEXT);
         SetCard(m_program, "sample_rate", "00 07");
         EXPECT_TRUE(WaitFor([&] { return m_program.Text(rate) == L"96000"; }, 3000)) << "the refresh did not come back";
         SetCard(m_program, "sample_rate", kStateAtStart);
@@ -434,7 +435,7 @@ TEST(FaultMatrix, OneRunningProgramSurvivesEveryFaultInTurn) {
     program.WriteIni(e2e::ExpectedIni(MatrixSettings()));
     StartToTray(program);
     ShowPanel(program);
-    ASSERT_TRUE(WaitFor([&] { return program.Text(program.Control(1254)) == L"48000"; }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return program.Text(program.Control(IDC_RATE_TEXT)) == L"48000"; }, 3000));
 
     CMatrix matrix(program);
     ASSERT_TRUE(matrix.SoundIsAWave());
@@ -667,10 +668,10 @@ public:
         if (expect.pageClick) {
             // The Line In page: only the page switches, and nothing is said.
             ShowPanel(m_program);
-            m_program.Click(m_program.Control(1260));
+            m_program.Click(m_program.Control(IDC_PAGE_LINEIN));
             Settle(m_program);
-            EXPECT_TRUE(::IsWindowVisible(m_program.Control(1209)));
-            EXPECT_FALSE(::IsWindowVisible(m_program.Control(1213)));
+            EXPECT_TRUE(::IsWindowVisible(m_program.Control(IDC_FADER_REC_LINEIN_L)));
+            EXPECT_FALSE(::IsWindowVisible(m_program.Control(IDC_FADER_REC_MIC)));
             EXPECT_FALSE(m_program.CurrentMessageBox()) << "a message on the page click";
         }
 

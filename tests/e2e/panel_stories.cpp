@@ -41,9 +41,9 @@ void TypeIntoAnotherProgram(const CProgram& program) {
 // a click that came after them (input is handled in order).
 void ProveInputHandled(CProgram& program) {
     if (!program.PanelVisible()) ShowPanel(program);
-    const bool chinese = program.Checked(1279);
-    program.Click(program.Control(1279));
-    ASSERT_TRUE(WaitFor([&] { return program.Checked(1279) != chinese; }, 5000)) << "the panel does not answer";
+    const bool chinese = program.Checked(IDC_LANGUAGE);
+    program.Click(program.Control(IDC_LANGUAGE));
+    ASSERT_TRUE(WaitFor([&] { return program.Checked(IDC_LANGUAGE) != chinese; }, 5000)) << "the panel does not answer";
 }
 
 TEST(HiddenPanel, KeysTypedAfterStartUpAndAfterTheTrayMenuNeverReachIt) {
@@ -71,9 +71,9 @@ TEST(StartUp, TheRateFlagTheCardHoldsIsShownAndKept) {
     program.SetCard("sample_rate", "01 08");
     StartToTray(program);
     ShowPanel(program);
-    EXPECT_TRUE(program.Checked(1265)) << "44.1 kHz";
-    EXPECT_TRUE(program.Checked(1201)) << "the flag";
-    program.Click(program.Control(1267));  // 88.2 kHz: sent with the flag the card had
+    EXPECT_TRUE(program.Checked(IDC_RATE_44K1)) << "44.1 kHz";
+    EXPECT_TRUE(program.Checked(IDC_RATE_FLAG)) << "the flag";
+    program.Click(program.Control(IDC_RATE_88K2));  // 88.2 kHz: sent with the flag the card had
     EXPECT_TRUE(WaitFor([&] { return program.Card("sample_rate") == "01 0B"; }, 3000)) << program.Card("sample_rate");
 }
 
@@ -84,16 +84,16 @@ TEST(StartUp, AShortSpdifWordIsNoModeAndNothingIsWrittenForIt) {
     program.SetCard("fault.short", "0x100F:2");
     StartToTray(program);
     ShowPanel(program);
-    EXPECT_TRUE(program.Checked(1265)) << "44.1 kHz as the card holds it";
+    EXPECT_TRUE(program.Checked(IDC_RATE_44K1)) << "44.1 kHz as the card holds it";
     for (int id : kRateIds) EXPECT_TRUE(::IsWindowEnabled(program.Control(id))) << id;
-    EXPECT_FALSE(program.Checked(1252)) << "no mode was read";
+    EXPECT_FALSE(program.Checked(IDC_SPDIF_AUTO)) << "no mode was read";
     EXPECT_EQ(program.Card("sample_rate"), "00 08") << "48 kHz written for a mode never read";
 
     // Switched on with the word still short: nothing to keep, nothing written.
-    ASSERT_FALSE(program.Checked(1203)) << "no switch state was read, and no settings file gave one";
+    ASSERT_FALSE(program.Checked(IDC_SPDIF_OUT)) << "no switch state was read, and no settings file gave one";
     program.SetCard("spdif_out_word", "00 00 02 00");
-    program.Click(program.Control(1203));
-    ASSERT_TRUE(WaitFor([&] { return program.Checked(1203); }, 3000));
+    program.Click(program.Control(IDC_SPDIF_OUT));
+    ASSERT_TRUE(WaitFor([&] { return program.Checked(IDC_SPDIF_OUT); }, 3000));
     ProveInputHandled(program);
     EXPECT_EQ(program.Card("spdif_out_word"), "00 00 02 00") << "mode 0 written for a word never read";
 }
@@ -106,17 +106,17 @@ TEST(SpdifSwitch, TheFortyEightKilohertzLockFollowsTheOutputThatIsOn) {
     ShowPanel(program);
     for (int id : kRateIds) EXPECT_EQ(::IsWindowEnabled(program.Control(id)) != FALSE, id == 1266) << id;
 
-    program.Click(program.Control(1203));  // off: the card is free to run at any rate
+    program.Click(program.Control(IDC_SPDIF_OUT));  // off: the card is free to run at any rate
     ASSERT_TRUE(WaitFor([&] { return program.Card("spdif_out_word") == "00 00 01 00"; }, 3000));
     for (int id : kRateIds) EXPECT_TRUE(::IsWindowEnabled(program.Control(id))) << id;
-    program.Click(program.Control(1268));  // 96 kHz, allowed now
+    program.Click(program.Control(IDC_RATE_96K));  // 96 kHz, allowed now
     ASSERT_TRUE(WaitFor([&] { return program.Card("sample_rate") == "00 07"; }, 3000));
 
-    program.Click(program.Control(1203));  // on again, in AC3 only: held at 48 kHz
+    program.Click(program.Control(IDC_SPDIF_OUT));  // on again, in AC3 only: held at 48 kHz
     ASSERT_TRUE(WaitFor([&] { return program.Card("spdif_out_word") == "01 00 01 00"; }, 3000));
     EXPECT_TRUE(WaitFor([&] { return program.Card("sample_rate") == "00 00"; }, 3000)) << program.Card("sample_rate");
     for (int id : kRateIds) EXPECT_EQ(::IsWindowEnabled(program.Control(id)) != FALSE, id == 1266) << id;
-    EXPECT_TRUE(program.Checked(1266));
+    EXPECT_TRUE(program.Checked(IDC_RATE_48K));
 }
 
 TEST(SpeakerTest, ItsMessageOpensAboveThePanelAndNoSecondTestStartsMeanwhile) {
@@ -125,7 +125,7 @@ TEST(SpeakerTest, ItsMessageOpensAboveThePanelAndNoSecondTestStartsMeanwhile) {
     program.SetCard("fault.wave_open", "1");
     StartToTray(program);
     ShowPanel(program);
-    program.Click(program.Control(1041));  // front left
+    program.Click(program.Control(IDC_TEST_FRONT_L));  // front left
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = e2e::VisibleWindowOf(program.ProcessId(), L"#32770", L"Error")) != nullptr; },
                         5000))
@@ -141,7 +141,7 @@ TEST(SpeakerTest, ItsMessageOpensAboveThePanelAndNoSecondTestStartsMeanwhile) {
 
     // A second test button does nothing while the first test's message is up.
     const std::string log = e2e::ReadBytes(program.StateFile() + ".messages.log");
-    program.Click(program.Control(1054));
+    program.Click(program.Control(IDC_TEST_FRONT_R));
     ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }, 5000));
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowEnabled(program.Panel()) != FALSE; }, 5000));
